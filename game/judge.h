@@ -1,0 +1,11 @@
+#pragma once
+
+#include "game/code.h"
+
+namespace game {
+
+// Whether the choice tile standing for cell (r, c), counted from 1, completes the task with
+// these digits. Applied as the rule says to any digits, valid code or not.
+bool IsRightPick(const CodeDigits& digits, int r, int c);
+
+}  // namespace game

@@ -1,0 +1,14 @@
+// Builds the task sequence in a fresh process and prints its digest.
+#include <cstdio>
+#include <memory>
+
+#include "game/sequence_builder.h"
+#include "sequence_digest.h"
+
+int main() {
+  auto state = std::make_unique<game::GameState>();
+  game::RandomGenerator random;
+  game::BuildTaskSequence(*state, random);
+  std::printf("%llu\n", static_cast<unsigned long long>(SequenceDigest(*state)));
+  return 0;
+}
