@@ -1,0 +1,26 @@
+#pragma once
+
+#include <stdexcept>
+
+namespace content {
+
+// Every failure of content access: the callers catch this (or anything) and decide what follows.
+class ContentError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The request failed: no connection, a broken or stalled one, a status outside 200 to 299,
+// a body over the size cap.
+class FetchError : public ContentError {
+ public:
+  using ContentError::ContentError;
+};
+
+// The bytes are not a JPEG picture we accept, or its data is damaged.
+class JpegError : public ContentError {
+ public:
+  using ContentError::ContentError;
+};
+
+}  // namespace content

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace content {
+
+// A server that never answers must not freeze the game for ever, nor an endless body fill
+// the memory.
+inline constexpr std::chrono::milliseconds kConnectTimeout{10'000};
+inline constexpr std::chrono::milliseconds kStallTimeout{15'000};
+inline constexpr std::size_t kMaxBodyBytes = std::size_t{32} << 20;
+
+struct HttpLimits {
+  std::chrono::milliseconds connect_timeout = kConnectTimeout;
+  // No byte received for this long once connected. Checked about once a second while idle,
+  // so a stall is noticed up to a second late.
+  std::chrono::milliseconds stall_timeout = kStallTimeout;
+  std::size_t max_body_bytes = kMaxBodyBytes;
+};
+
+// The window's one HTTP client: a single libcurl easy handle kept for the client's whole
+// life, so the connection stays open between requests. Blocking; one request at a time.
+class HttpClient {
+ public:
+  // base_url is "http://host[:port]/folder/"; every request is base_url + escaped file name.
+  explicit HttpClient(std::string base_url, HttpLimits limits = {});
+  ~HttpClient();
+  HttpClient(const HttpClient&) = delete;
+  HttpClient& operator=(const HttpClient&) = delete;
+
+  const std::string& BaseUrl() const;
+  // The address a request for `file_name` goes to: the base followed by the escaped name.
+  std::string UrlFor(const std::string& file_name) const;
+
+  // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome;
+  // `stream` may then hold part of a body.
+  void Get(const std::string& file_name, std::string& stream);
+  // The body of a 2xx answer, byte for byte.
+  std::string Get(const std::string& file_name);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace content

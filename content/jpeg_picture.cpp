@@ -1,0 +1,51 @@
+#include "content/jpeg_picture.h"
+
+#include <string>
+
+#include "content/content_error.h"
+#include "content/jpeg_codec.h"
+
+namespace content {
+namespace {
+
+// Larger pictures are refused at load: decoding one would take gigabytes or seconds.
+constexpr int kMaxSide = 16'384;
+constexpr long long kMaxPixels = 64LL << 20;
+
+}  // namespace
+
+JpegPicture JpegPicture::Load(std::string_view bytes) {
+  JpegPicture picture;
+  if (bytes.empty()) return picture;
+  JpegInfo info;
+  jpeg_codec::Message message;
+  if (!jpeg_codec::ReadHeader(bytes, &info, message)) {
+    throw JpegError(std::string("not a JPEG picture: ") + message);
+  }
+  if (info.width > kMaxSide || info.height > kMaxSide ||
+      static_cast<long long>(info.width) * info.height > kMaxPixels) {
+    throw JpegError("JPEG picture too large: " + std::to_string(info.width) + " x " +
+                    std::to_string(info.height));
+  }
+  picture.data_ = std::make_shared<const std::string>(bytes);
+  picture.info_ = info;
+  return picture;
+}
+
+std::string_view JpegPicture::Data() const {
+  return data_ ? std::string_view(*data_) : std::string_view();
+}
+
+DecodedImage JpegPicture::DecodeToCover(int width, int height) const {
+  DecodedImage image;
+  if (Empty()) return image;
+  jpeg_codec::Message message;
+  if (!jpeg_codec::Decode(*data_, width, height, &image, message)) {
+    throw JpegError(std::string("damaged JPEG data: ") + message);
+  }
+  return image;
+}
+
+DecodedImage JpegPicture::DecodeFull() const { return DecodeToCover(info_.width, info_.height); }
+
+}  // namespace content

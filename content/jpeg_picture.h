@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace content {
+
+struct JpegInfo {
+  int width = 0;
+  int height = 0;
+  bool grayscale = false;
+  bool progressive = false;
+};
+
+// Pixels as 0xFFRRGGBB words, row after row (the layout of QImage::Format_RGB32).
+struct DecodedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
+// Compressed JPEG data whose header has been checked. Copies share the data.
+class JpegPicture {
+ public:
+  JpegPicture() = default;  // the empty picture
+
+  // Copies the bytes and reads the header. Empty bytes give the empty picture without a check.
+  // Throws JpegError when the bytes are not a JPEG or the picture is larger than we accept.
+  static JpegPicture Load(std::string_view bytes);
+
+  bool Empty() const { return !data_; }
+  const JpegInfo& Info() const { return info_; }
+  std::string_view Data() const;
+
+  // Decodes at the smallest DCT scale whose result is at least width x height (never above
+  // full size). Throws JpegError on damaged data, including data libjpeg only warns about, and
+  // on a progressive picture with more than 100 scans. The empty picture gives a 0 x 0 image.
+  DecodedImage DecodeToCover(int width, int height) const;
+  DecodedImage DecodeFull() const;
+
+ private:
+  std::shared_ptr<const std::string> data_;
+  JpegInfo info_;
+};
+
+}  // namespace content

@@ -1,0 +1,286 @@
+#include "content/http_client.h"
+
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "content/content_error.h"
+#include "content/content_server.h"
+#include "tests/support/test_http_server.h"
+
+namespace {
+
+using content::FetchError;
+using content::HttpClient;
+using content::HttpLimits;
+using testsupport::Fault;
+using testsupport::Framing;
+using testsupport::Reply;
+using testsupport::TestHttpServer;
+using namespace std::chrono_literals;
+
+HttpLimits ShortLimits() {
+  HttpLimits limits;
+  limits.connect_timeout = 500ms;
+  limits.stall_timeout = 300ms;
+  limits.max_body_bytes = 64 << 10;
+  return limits;
+}
+
+// Every byte value, CR LF pairs and a lone CR among them.
+std::string AwkwardBytes() {
+  std::string bytes = "line one\r\nline two\r\n\r\nlone\rcr\n";
+  for (int i = 0; i < 256; ++i) bytes += static_cast<char>(i);
+  return bytes;
+}
+
+class HttpClientTest : public testing::Test {
+ protected:
+  Reply Faulty(Fault fault, Framing framing = Framing::kContentLength) {
+    Reply reply = Reply::Ok(std::string(4000, 'x'));
+    reply.fault = fault;
+    reply.framing = framing;
+    return reply;
+  }
+
+  TestHttpServer server_;
+  HttpClient client_{server_.BaseUrl(), ShortLimits()};
+};
+
+TEST_F(HttpClientTest, SendsExactlyTheRequestLineAndThreeHeaders) {
+  server_.ServeBytes("reading.jpg", "x");
+  server_.ServeBytes("", "folder");
+  client_.Get("reading.jpg");
+  client_.Get("");
+  const auto requests = server_.Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  const std::string tail =
+      "\r\nAccept: text/html, */*\r\n"
+      "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n\r\n";
+  const std::string host = "Host: 127.0.0.1:" + std::to_string(server_.Port());
+  EXPECT_EQ(requests[0].head, "GET /uploads/all/dravel/1/reading.jpg HTTP/1.1\r\n" + host + tail);
+  // An empty name asks for the folder itself.
+  EXPECT_EQ(requests[1].head, "GET /uploads/all/dravel/1/ HTTP/1.1\r\n" + host + tail);
+}
+
+TEST_F(HttpClientTest, ShippedBaseIsTheFixedHostsFolder) {
+  EXPECT_EQ(content::ContentBaseUrl(),
+            "http://" + std::string(content::kContentHost) + "/uploads/all/dravel/1/");
+  EXPECT_EQ(content::kContentFolder, TestHttpServer::kFolder);
+}
+
+TEST_F(HttpClientTest, KeepsOneConnectionAcrossManyFetchesAndFailedStatuses) {
+  server_.ServeBytes("a.txt", "alpha");
+  for (int i = 0; i < 40; ++i) {
+    ASSERT_EQ(client_.Get("a.txt"), "alpha");
+    // A 404 body is read to its end, so the connection stays usable.
+    EXPECT_THROW(client_.Get("missing.jpg"), FetchError);
+  }
+  EXPECT_EQ(server_.RequestCount(), 80u);
+  EXPECT_EQ(server_.ConnectionCount(), 1);
+}
+
+TEST_F(HttpClientTest, ConnectsAgainWhenTheServerClosedTheConnection) {
+  Reply closing = Reply::Ok("bye");
+  closing.close_after = true;
+  server_.Route(TestHttpServer::FolderTarget("bye.txt"), closing);
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(client_.Get("bye.txt"), "bye");
+  EXPECT_EQ(server_.ConnectionCount(), 5);
+}
+
+TEST_F(HttpClientTest, FailsWhileTheServerIsAwayAndWorksWhenItIsBack) {
+  server_.ServeBytes("a.txt", "alpha");
+  ASSERT_EQ(client_.Get("a.txt"), "alpha");
+  server_.Stop();
+  EXPECT_THROW(client_.Get("a.txt"), FetchError);
+  server_.Start();
+  EXPECT_EQ(client_.Get("a.txt"), "alpha");
+  EXPECT_EQ(server_.ConnectionCount(), 2);
+}
+
+TEST_F(HttpClientTest, OnlyTwoHundredsSucceedAndRedirectsAreNotFollowed) {
+  server_.ServeBytes("target.jpg", "the target");
+  const std::string location = server_.BaseUrl() + "target.jpg";
+  server_.Route(TestHttpServer::FolderTarget("204"), Reply::Html(204));
+  server_.Route(TestHttpServer::FolderTarget("500"), Reply::Html(500));
+  server_.Route(TestHttpServer::FolderTarget("301"), Reply::Redirect(301, location));
+  server_.Route(TestHttpServer::FolderTarget("302"), Reply::Redirect(302, location));
+  server_.Route(TestHttpServer::FolderTarget("299"), [] {
+    Reply reply = Reply::Ok("odd but fine");
+    reply.status = 299;
+    return reply;
+  }());
+
+  EXPECT_EQ(client_.Get("204"), "");
+  EXPECT_EQ(client_.Get("299"), "odd but fine");
+  for (const char* name : {"404", "500", "301", "302"}) {
+    SCOPED_TRACE(name);
+    std::string stream;
+    try {
+      client_.Get(name, stream);
+      ADD_FAILURE() << "no error";
+    } catch (const FetchError& error) {
+      EXPECT_NE(std::string(error.what()).find("HTTP status"), std::string::npos) << error.what();
+    }
+    EXPECT_EQ(stream, "") << "the body of a failed answer reached the stream";
+  }
+  for (const auto& target : server_.Targets()) EXPECT_EQ(target.find("target.jpg"), target.npos);
+}
+
+TEST_F(HttpClientTest, DeliversTheBodyByteForByteInEveryFraming) {
+  const std::string bytes = AwkwardBytes();
+  for (Framing framing : {Framing::kContentLength, Framing::kChunked, Framing::kCloseDelimited}) {
+    Reply reply = Reply::Ok(bytes, "text/plain");
+    reply.framing = framing;
+    server_.Route(TestHttpServer::FolderTarget("shemoftask.txt"), reply);
+    EXPECT_EQ(client_.Get("shemoftask.txt"), bytes) << static_cast<int>(framing);
+  }
+  std::string stream = "kept ";
+  client_.Get("shemoftask.txt", stream);
+  EXPECT_EQ(stream, "kept " + bytes);
+}
+
+TEST_F(HttpClientTest, BrokenAnswersFailAndTheClientRecovers) {
+  server_.ServeBytes("good.txt", "good");
+  const std::pair<const char*, Reply> broken[] = {
+      {"close", Faulty(Fault::kCloseBeforeReply)},
+      {"reset-head", Faulty(Fault::kResetBeforeBody)},
+      {"reset-body", Faulty(Fault::kResetMidBody)},
+      {"reset-chunked", Faulty(Fault::kResetMidBody, Framing::kChunked)},
+      {"truncated", Faulty(Fault::kTruncated)},
+      {"bad-chunks", Faulty(Fault::kMalformedChunks)},
+      {"endless-head",
+       [] {
+         Reply reply = Reply::Ok("x");
+         for (int i = 0; i < 5000; ++i)
+           reply.headers.emplace_back("X-Filler", std::string(60, 'f'));
+         return reply;
+       }()},
+  };
+  for (const auto& [name, reply] : broken) {
+    SCOPED_TRACE(name);
+    server_.Route(TestHttpServer::FolderTarget(name), reply);
+    EXPECT_THROW(client_.Get(name), FetchError);
+    EXPECT_EQ(client_.Get("good.txt"), "good");
+  }
+}
+
+TEST_F(HttpClientTest, AServerThatNeverAnswersTimesOut) {
+  server_.Route(TestHttpServer::FolderTarget("silent"), Faulty(Fault::kNeverAnswer));
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    client_.Get("silent");
+    ADD_FAILURE() << "no error";
+  } catch (const FetchError& error) {
+    EXPECT_NE(std::string(error.what()).find("no data"), std::string::npos) << error.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+TEST_F(HttpClientTest, ASlowButSteadyBodyIsNoStall) {
+  Reply drip = Reply::Ok("slow but steady");
+  drip.fault = Fault::kDripBody;
+  drip.drip_interval = 30ms;  // 450 ms in all, well over the 300 ms stall time-out
+  server_.Route(TestHttpServer::FolderTarget("drip"), drip);
+  EXPECT_EQ(client_.Get("drip"), "slow but steady");
+}
+
+TEST_F(HttpClientTest, ConnectTimesOutWhenNobodyTakesTheConnection) {
+  // A listener whose backlog is full: the kernel drops further connection attempts.
+  const int listener = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t length = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(listener, 0), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length), 0);
+  int fillers[2];
+  for (int& filler : fillers) {
+    filler = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  }
+  usleep(50'000);
+
+  HttpClient client("http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/",
+                    ShortLimits());
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    client.Get("x");
+    ADD_FAILURE() << "no error";
+  } catch (const FetchError& error) {
+    EXPECT_NE(std::string(error.what()).find("no connection within"), std::string::npos)
+        << error.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+  for (int filler : fillers) close(filler);
+  close(listener);
+}
+
+TEST_F(HttpClientTest, BodiesOverTheCapFailWithOrWithoutALength) {
+  const std::size_t cap = ShortLimits().max_body_bytes;
+  server_.ServeBytes("at-cap", std::string(cap, 'a'));
+  EXPECT_EQ(client_.Get("at-cap").size(), cap);
+  for (Framing framing : {Framing::kContentLength, Framing::kChunked, Framing::kCloseDelimited}) {
+    Reply reply = Reply::Ok(std::string(cap + 1, 'a'));
+    reply.framing = framing;
+    server_.Route(TestHttpServer::FolderTarget("over-cap"), reply);
+    try {
+      client_.Get("over-cap");
+      ADD_FAILURE() << "no error for framing " << static_cast<int>(framing);
+    } catch (const FetchError& error) {
+      EXPECT_NE(std::string(error.what()).find("larger than"), std::string::npos) << error.what();
+    }
+  }
+}
+
+// Names a proxy in every variable libcurl reads, for one scope.
+class ScopedProxyEnvironment {
+ public:
+  explicit ScopedProxyEnvironment(const std::string& proxy) {
+    for (const char* name : kNames) setenv(name, proxy.c_str(), 1);
+  }
+  ~ScopedProxyEnvironment() {
+    for (const char* name : kNames) unsetenv(name);
+  }
+
+ private:
+  static constexpr const char* kNames[] = {"http_proxy", "HTTP_PROXY", "ALL_PROXY", "all_proxy"};
+};
+
+TEST_F(HttpClientTest, IgnoresAProxyNamedInTheEnvironment) {
+  TestHttpServer proxy;
+  const ScopedProxyEnvironment environment(proxy.Origin() + "/");
+  server_.ServeBytes("a.txt", "direct");
+  HttpClient client(server_.BaseUrl(), ShortLimits());
+  EXPECT_EQ(client.Get("a.txt"), "direct");
+  EXPECT_EQ(proxy.RequestCount(), 0u);
+  EXPECT_EQ(proxy.ConnectionCount(), 0);
+}
+
+TEST_F(HttpClientTest, NamesReachTheServerAsTheyStandEscapedWhereTheyMust) {
+  // No dot-segment folding either: the server decides what "sub/../" means.
+  const std::string name = "sub/../a b#c%?d\"<>\\^`{|}\x7f\x01\xc3\xa9.jpg";
+  const std::string target = "sub/../a%20b%23c%?d%22%3C%3E%5C%5E%60%7B%7C%7D%7F%01%C3%A9.jpg";
+  server_.ServeBytes(target, "found");
+  EXPECT_EQ(client_.UrlFor(name), server_.BaseUrl() + target);
+  EXPECT_EQ(client_.Get(name), "found");
+  EXPECT_EQ(server_.Targets().back(), TestHttpServer::FolderTarget(target));
+}
+
+TEST_F(HttpClientTest, RefusesOtherSchemesAndCredentials) {
+  const std::string authority = "127.0.0.1:" + std::to_string(server_.Port());
+  for (const std::string& base : {"https://" + authority + "/", "ftp://" + authority + "/",
+                                  "http://user:secret@" + authority + "/"}) {
+    SCOPED_TRACE(base);
+    HttpClient client(base, ShortLimits());
+    EXPECT_THROW(client.Get("x"), FetchError);
+  }
+  EXPECT_EQ(server_.RequestCount(), 0u);
+}
+}  // namespace

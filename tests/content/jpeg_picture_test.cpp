@@ -1,0 +1,197 @@
+#include "content/jpeg_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "content/content_error.h"
+#include "tests/support/jpeg_maker.h"
+
+namespace {
+
+using content::DecodedImage;
+using content::JpegError;
+using content::JpegPicture;
+using testsupport::JpegColor;
+using testsupport::JpegOptions;
+using testsupport::JpegPattern;
+using testsupport::MakeJpeg;
+using testsupport::Rgb;
+
+JpegOptions Options(int width, int height, JpegColor color = JpegColor::kColor,
+                    bool progressive = false) {
+  JpegOptions options;
+  options.width = width;
+  options.height = height;
+  options.color_space = color;
+  options.progressive = progressive;
+  return options;
+}
+
+// The decoded colour at (x, y) is within `tolerance` of `want` on every channel, alpha opaque.
+::testing::AssertionResult PixelNear(const DecodedImage& image, int x, int y, Rgb want,
+                                     int tolerance = 24) {
+  const std::uint32_t pixel = image.pixels.at(static_cast<std::size_t>(y) * image.width + x);
+  const int r = pixel >> 16 & 0xFF;
+  const int g = pixel >> 8 & 0xFF;
+  const int b = pixel & 0xFF;
+  if ((pixel >> 24) == 0xFF && std::abs(r - want.r) <= tolerance &&
+      std::abs(g - want.g) <= tolerance && std::abs(b - want.b) <= tolerance) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure()
+         << "pixel " << x << "," << y << " is " << std::hex << pixel << ", want " << std::dec
+         << int{want.r} << "," << int{want.g} << "," << int{want.b};
+}
+
+TEST(JpegPictureTest, ReadsTheHeaderFacts) {
+  struct Case {
+    JpegColor color;
+    bool progressive;
+  };
+  for (const Case c : {Case{JpegColor::kColor, false}, Case{JpegColor::kColor, true},
+                       Case{JpegColor::kGray, false}, Case{JpegColor::kGray, true},
+                       Case{JpegColor::kCmyk, false}, Case{JpegColor::kYcck, true}}) {
+    SCOPED_TRACE(static_cast<int>(c.color) * 2 + c.progressive);
+    const JpegPicture picture =
+        JpegPicture::Load(MakeJpeg(Options(37, 21, c.color, c.progressive)));
+    EXPECT_FALSE(picture.Empty());
+    EXPECT_EQ(picture.Info().width, 37);
+    EXPECT_EQ(picture.Info().height, 21);
+    EXPECT_EQ(picture.Info().grayscale, c.color == JpegColor::kGray);
+    EXPECT_EQ(picture.Info().progressive, c.progressive);
+  }
+}
+
+TEST(JpegPictureTest, KeepsItsOwnCopySharedBetweenCopies) {
+  std::string bytes = MakeJpeg(Options(8, 8));
+  const std::string original = bytes;
+  const JpegPicture picture = JpegPicture::Load(bytes);
+  bytes.assign(bytes.size(), '\0');
+  EXPECT_EQ(picture.Data(), original);
+  const JpegPicture copy = picture;
+  EXPECT_EQ(copy.Data().data(), picture.Data().data());
+}
+
+TEST(JpegPictureTest, EmptyBytesGiveTheEmptyPicture) {
+  const JpegPicture picture = JpegPicture::Load("");
+  EXPECT_TRUE(picture.Empty());
+  EXPECT_EQ(picture.Data(), "");
+  const DecodedImage image = picture.DecodeToCover(80, 80);
+  EXPECT_EQ(image.width, 0);
+  EXPECT_TRUE(image.pixels.empty());
+}
+
+TEST(JpegPictureTest, RefusesWhatIsNotAJpeg) {
+  const std::string jpeg = MakeJpeg(Options(16, 16));
+  const std::string not_jpegs[] = {
+      "<!DOCTYPE html>\n<html><body>Not Found</body></html>\n",
+      std::string("\xFF\xD8", 2),
+      std::string("\xFF\xD8\xFF\xD9", 4),
+      testsupport::Truncated(jpeg, 40),
+      testsupport::WithCorruptHeader(jpeg),
+  };
+  for (const std::string& bytes : not_jpegs) {
+    EXPECT_THROW(JpegPicture::Load(bytes), JpegError) << bytes.size();
+  }
+}
+
+TEST(JpegPictureTest, RefusesPicturesOverTheSizeLimits) {
+  const std::string jpeg = MakeJpeg(Options(16, 16));
+  EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 65'535, 65'535)), JpegError);
+  EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 16'385, 16)), JpegError);
+  EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 16, 16'385)), JpegError);
+  EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 10'000, 10'000)), JpegError);
+
+  // At the limit the header passes; its data, meant for 16 x 16, decodes as damaged.
+  const JpegPicture forged = JpegPicture::Load(testsupport::WithDimensions(jpeg, 16'384, 4'096));
+  EXPECT_EQ(forged.Info().width, 16'384);
+  EXPECT_THROW(forged.DecodeToCover(80, 80), JpegError);
+
+  // Progressive CMYK at the limit would need a 512 MB coefficient buffer: libjpeg's memory
+  // bound refuses it before anything is allocated.
+  const std::string cmyk = MakeJpeg(Options(16, 16, JpegColor::kCmyk, true));
+  const JpegPicture big = JpegPicture::Load(testsupport::WithDimensions(cmyk, 16'384, 4'096));
+  try {
+    big.DecodeToCover(80, 80);
+    ADD_FAILURE() << "decoded";
+  } catch (const JpegError& error) {
+    EXPECT_NE(std::string(error.what()).find("Backing store"), std::string::npos) << error.what();
+  }
+}
+
+TEST(JpegPictureTest, DecodesAtTheSmallestScaleThatCoversTheTile) {
+  const JpegPicture picture = JpegPicture::Load(MakeJpeg(Options(360, 360)));
+  struct Case {
+    int want_width, want_height, width, height;
+  };
+  for (const Case c : {Case{80, 80, 90, 90}, Case{180, 180, 180, 180}, Case{73, 68, 90, 90},
+                       Case{1, 1, 45, 45}, Case{0, -5, 45, 45}, Case{80, 200, 225, 225},
+                       Case{361, 10, 360, 360}, Case{4000, 4000, 360, 360}}) {
+    const DecodedImage image = picture.DecodeToCover(c.want_width, c.want_height);
+    EXPECT_EQ(image.width, c.width) << c.want_width << "x" << c.want_height;
+    EXPECT_EQ(image.height, c.height) << c.want_width << "x" << c.want_height;
+    EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(c.width) * c.height);
+  }
+  const DecodedImage full = picture.DecodeFull();
+  EXPECT_EQ(full.width, 360);
+  EXPECT_EQ(full.height, 360);
+}
+
+TEST(JpegPictureTest, ShowsEveryColourSpaceInPlace) {
+  for (const JpegColor color :
+       {JpegColor::kColor, JpegColor::kGray, JpegColor::kCmyk, JpegColor::kYcck}) {
+    for (const bool progressive : {false, true}) {
+      SCOPED_TRACE(static_cast<int>(color) * 2 + progressive);
+      JpegOptions options = Options(64, 48, color, progressive);
+      options.pattern = JpegPattern::kQuadrants;
+      const DecodedImage image = JpegPicture::Load(MakeJpeg(options)).DecodeToCover(32, 24);
+      ASSERT_EQ(image.width, 32);
+      for (const auto& [x, y] :
+           {std::pair{8, 6}, std::pair{24, 6}, std::pair{8, 18}, std::pair{24, 18}}) {
+        EXPECT_TRUE(PixelNear(image, x, y, testsupport::PatternColor(options, 2 * x, 2 * y)));
+      }
+    }
+  }
+}
+
+TEST(JpegPictureTest, DamagedDataFailsOnlyWhenDecoded) {
+  JpegOptions options = Options(64, 64);
+  options.pattern = JpegPattern::kTexture;  // entropy data well beyond the header
+  const std::string baseline = MakeJpeg(options);
+  options.progressive = true;
+  const std::string progressive = MakeJpeg(options);
+  const std::string damaged[] = {
+      testsupport::Truncated(baseline, baseline.size() / 2),
+      testsupport::Truncated(baseline, baseline.size() - 2),  // no EOI
+      testsupport::Truncated(progressive, progressive.size() * 3 / 4),
+      testsupport::WithCorruptEntropyData(baseline),
+      testsupport::WithCorruptEntropyData(progressive),
+  };
+  for (const std::string& bytes : damaged) {
+    const JpegPicture picture = JpegPicture::Load(bytes);
+    EXPECT_THROW(picture.DecodeToCover(80, 80), JpegError) << bytes.size();
+    EXPECT_THROW(picture.DecodeFull(), JpegError) << bytes.size();
+  }
+}
+
+TEST(JpegPictureTest, RefusesToDecodeAProgressiveFileWithThousandsOfScans) {
+  const std::string ordinary = MakeJpeg(Options(32, 32, JpegColor::kColor, true));
+  EXPECT_LT(testsupport::CountScans(ordinary), 20);
+  EXPECT_NO_THROW(JpegPicture::Load(ordinary).DecodeFull());
+
+  const std::string many = testsupport::MakeManyScansJpeg();
+  EXPECT_GT(testsupport::CountScans(many), 2000);
+  const JpegPicture picture = JpegPicture::Load(many);
+  EXPECT_TRUE(picture.Info().progressive);
+  try {
+    picture.DecodeToCover(16, 16);
+    ADD_FAILURE() << "decoded";
+  } catch (const JpegError& error) {
+    EXPECT_NE(std::string(error.what()).find("scans"), std::string::npos) << error.what();
+  }
+}
+
+}  // namespace
