@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The content server, started by the project's script on a free loopback port, serves the
+# built pack as the game asks for it. Usage: content_server_test.sh SOURCE_DIR BUILD_DIR
+set -uo pipefail
+source_dir=$1
+build=$2
+server="$source_dir/scripts/content-server"
+pack="$build/content-pack/uploads/all/dravel/1"
+failures=0
+
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok: $what"
+  else
+    echo "FAILED: $what"
+    failures=$((failures + 1))
+  fi
+}
+
+listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+
+port=$((20000 + $$ % 20000))
+for ((tries = 0; tries < 50; ++tries)); do
+  listens "$port" || break
+  port=$((port + 1))
+done
+url="http://127.0.0.1:$port/uploads/all/dravel/1"
+other_build=$(mktemp -d)
+cleanup() {
+  "$server" stop --port "$port" --build "$build" >/dev/null
+  "$server" stop --port "$port" --build "$other_build" >/dev/null
+  rm -rf "$other_build" "$build/content-server/port-$port"
+}
+trap cleanup EXIT
+
+status_of() { curl --silent --output /dev/null --write-out '%{http_code}' --path-as-is "$1"; }
+same_bytes() { curl --silent --fail "$url/$1" | cmp --silent - "$pack/$1"; }
+content_type() {
+  curl --silent --output /dev/null --write-out '%{content_type}' "$url/$1" | grep -q "^$2"
+}
+
+check "starts" "$server" start --port "$port" --build "$build"
+check "a second start is a no-op" "$server" start --port "$port" --build "$build"
+check "status says running" "$server" status --port "$port" --build "$build"
+
+check "scheme served byte for byte, CR LF intact" same_bytes shemoftask.txt
+check "pictures served byte for byte" same_bytes star-amber.jpg
+check "fixed pictures served" same_bytes no.jpg
+check "scheme is text/plain" content_type shemoftask.txt text/plain
+check "pictures are image/jpeg" content_type ok.jpg image/jpeg
+check "the game's own request headers are accepted" \
+  curl --silent --fail --output /dev/null -H 'Accept: text/html, */*' \
+  -A 'Mozilla/3.0 (compatible; Indy Library)' "$url/reading.jpg"
+connects=$(curl --silent --output /dev/null --output /dev/null --write-out '%{num_connects} ' \
+  "$url/shemoftask.txt" "$url/ok.jpg")
+check "keep-alive: two requests, one connection (connects: $connects)" \
+  test "$connects" = "1 0 "
+check "bare folder is 404" test "$(status_of "$url/")" = 404
+check "folder without slash is 404, not a redirect" test "$(status_of "$url")" = 404
+check "missing picture is 404" test "$(status_of "$url/nothing.jpg")" = 404
+check "outside the game's folder is 404" \
+  test "$(status_of "http://127.0.0.1:$port/uploads/all/dravel/")" = 404
+
+# A second server on the same port: the start must fail and say why.
+mkdir -p "$other_build/content-pack"
+cp -r "$build/content-pack/." "$other_build/content-pack/"
+message=$("$server" start --port "$port" --build "$other_build" 2>&1)
+check "a taken port fails the start" test $? -eq 1
+check "a taken port is explained" grep -q "another program listens" <<<"$message"
+
+check "stops" "$server" stop --port "$port" --build "$build"
+"$server" status --port "$port" --build "$build" >/dev/null
+check "status says stopped" test $? -eq 3
+check "a second stop is a no-op" "$server" stop --port "$port" --build "$build"
+check "port is free again" bash -c "! (exec 3<>/dev/tcp/127.0.0.1/$port) 2>/dev/null"
+check "nothing left in the way of a rebuild" \
+  test -z "$(find "$build/content-server/port-$port" -name nginx.pid)"
+
+echo "content server: $failures failed"
+((failures == 0))
