@@ -1,0 +1,31 @@
+#include "app/application.h"
+
+#include <QStyleFactory>
+#include <exception>
+
+#include "app/application_title.h"
+
+namespace app {
+
+Application::Application(int& argc, char** argv, Dialogs& dialogs)
+    : QApplication(argc, argv), dialogs_(dialogs) {
+  setApplicationName(QString::fromLatin1(kApplicationTitle));
+  setApplicationVersion(QStringLiteral(DRAVEL_VERSION));
+  setOrganizationName(QStringLiteral("Qovex"));
+  setDesktopFileName(QStringLiteral(DRAVEL_DESKTOP_ID));
+  // One look everywhere, whatever desktop theme the machine has.
+  setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+  try {
+    return QApplication::notify(receiver, event);
+  } catch (const std::exception& error) {
+    dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(error.what())));
+  } catch (...) {
+    dialogs_.ShowErrorBox(QString());
+  }
+  return false;
+}
+
+}  // namespace app

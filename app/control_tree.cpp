@@ -1,0 +1,98 @@
+#include "app/control_tree.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <stdexcept>
+#include <vector>
+
+#include "app/picture_control.h"
+
+namespace app {
+namespace {
+
+QWidget* Create(const ControlSpec& spec, QWidget* parent) {
+  const QString caption = QString::fromLatin1(spec.caption);
+  switch (spec.kind) {
+    case ControlKind::GroupBox: {
+      auto* box = new QGroupBox(caption, parent);
+      box->setAutoFillBackground(true);  // opaque: what lies under a group box never shows
+      return box;
+    }
+    case ControlKind::Picture:
+      return new TImage(parent);
+    case ControlKind::PushButton:
+      return new QPushButton(caption, parent);
+    case ControlKind::SpeedButton: {
+      auto* button = new QToolButton(parent);
+      button->setText(caption);
+      button->setFocusPolicy(Qt::NoFocus);
+      button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+      return button;
+    }
+    case ControlKind::CheckBox: {
+      auto* box = new QCheckBox(caption, parent);
+      box->setChecked(spec.checked);
+      return box;
+    }
+    case ControlKind::Memo: {
+      auto* memo = new QPlainTextEdit(caption, parent);
+      const auto policy = spec.scroll_bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+      memo->setHorizontalScrollBarPolicy(policy);
+      memo->setVerticalScrollBarPolicy(policy);
+      return memo;
+    }
+    case ControlKind::Label:
+      return new QLabel(caption, parent);
+  }
+  throw std::logic_error("unknown control kind");
+}
+
+// Pictures, labels and speed buttons are drawn on their parent, under its other controls.
+bool DrawnOnParent(ControlKind kind) {
+  return kind == ControlKind::Picture || kind == ControlKind::Label ||
+         kind == ControlKind::SpeedButton;
+}
+
+void ApplyCursor(QWidget* widget, ControlCursor cursor) {
+  switch (cursor) {
+    case ControlCursor::Inherited:
+      return;
+    case ControlCursor::Help:
+      return widget->setCursor(Qt::WhatsThisCursor);
+    case ControlCursor::HandPoint:
+      return widget->setCursor(Qt::PointingHandCursor);
+    case ControlCursor::Arrow:
+      return widget->setCursor(Qt::ArrowCursor);
+  }
+}
+
+}  // namespace
+
+ControlTree::ControlTree(QWidget* window, std::span<const ControlSpec> layout) {
+  std::vector<QWidget*> stacked_over;  // in creation order
+  for (const ControlSpec& spec : layout) {
+    QWidget* parent = *spec.parent ? Find(spec.parent) : window;
+    QWidget* widget = Create(spec, parent);
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
+    widget->setEnabled(spec.enabled);
+    if (!spec.visible) widget->setVisible(false);
+    ApplyCursor(widget, spec.cursor);
+    if (!DrawnOnParent(spec.kind)) stacked_over.push_back(widget);
+    if (*spec.name) by_name_[spec.name] = widget;
+  }
+  // Qt stacks siblings in creation order; lift the windowed ones over the drawn ones.
+  for (QWidget* widget : stacked_over) widget->raise();
+}
+
+QWidget* ControlTree::Find(const std::string& name) const {
+  const auto found = by_name_.find(name);
+  if (found == by_name_.end()) throw std::logic_error("the layout has no control " + name);
+  return found->second;
+}
+
+}  // namespace app

@@ -1,0 +1,146 @@
+#include "app/form1.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QToolButton>
+#include <exception>
+#include <utility>
+
+#include "app/application_title.h"
+#include "app/window_look.h"
+#include "content/fetch.h"
+
+namespace app {
+
+TForm1::TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
+               std::span<const ControlSpec> layout)
+    : IdHTTP1(std::move(server.base_url), server.limits),
+      host_(std::move(server.host)),
+      dialogs_(dialogs),
+      random_(random) {
+  ApplyWindowLook(*this);
+  const ControlTree tree(this, layout);
+  BindControls(tree);
+  ConnectHandlers();
+}
+
+void TForm1::BindControls(const ControlTree& tree) {
+  struct Binding {
+    const char* name;
+    TImage* TForm1::*member;
+  };
+  static constexpr Binding kPictures[] = {
+      {"Image1", &TForm1::Image1},   {"Image2", &TForm1::Image2},   {"Image3", &TForm1::Image3},
+      {"Image4", &TForm1::Image4},   {"Image5", &TForm1::Image5},   {"Image29", &TForm1::Image29},
+      {"Image28", &TForm1::Image28}, {"Image6", &TForm1::Image6},   {"Image7", &TForm1::Image7},
+      {"Image25", &TForm1::Image25}, {"Image8", &TForm1::Image8},   {"Image11", &TForm1::Image11},
+      {"Image9", &TForm1::Image9},   {"Image10", &TForm1::Image10}, {"Image16", &TForm1::Image16},
+      {"Image17", &TForm1::Image17}, {"Image32", &TForm1::Image32}, {"Image20", &TForm1::Image20},
+      {"Image21", &TForm1::Image21}, {"Image22", &TForm1::Image22}, {"Image23", &TForm1::Image23},
+      {"Image24", &TForm1::Image24}, {"Image30", &TForm1::Image30}, {"Image31", &TForm1::Image31},
+  };
+  for (const auto& [name, member] : kPictures) this->*member = tree.Get<TImage>(name);
+
+  struct GroupBinding {
+    const char* name;
+    QGroupBox* TForm1::*member;
+  };
+  static constexpr GroupBinding kGroups[] = {
+      {"GroupBox1", &TForm1::GroupBox1}, {"GroupBox4", &TForm1::GroupBox4},
+      {"GroupBox5", &TForm1::GroupBox5}, {"GroupBox6", &TForm1::GroupBox6},
+      {"GroupBox7", &TForm1::GroupBox7}, {"GroupBox8", &TForm1::GroupBox8},
+      {"GroupBox9", &TForm1::GroupBox9}, {"GroupBox10", &TForm1::GroupBox10},
+  };
+  for (const auto& [name, member] : kGroups) this->*member = tree.Get<QGroupBox>(name);
+
+  SpeedButton1 = tree.Get<QToolButton>("SpeedButton1");
+  SpeedButton2 = tree.Get<QToolButton>("SpeedButton2");
+  Button1 = tree.Get<QPushButton>("Button1");
+  Button2 = tree.Get<QPushButton>("Button2");
+  CheckBox1 = tree.Get<QCheckBox>("CheckBox1");
+  CheckBox2 = tree.Get<QCheckBox>("CheckBox2");
+  choice_tiles_ = {Image1, Image2, Image3, Image4, Image5, Image29, Image28};
+}
+
+void TForm1::ConnectHandlers() {
+  // Each event runs its handler to completion; what a handler lets out goes to the error box.
+  const auto guarded = [this](void (TForm1::*handler)(QObject*), QObject* sender) {
+    return [this, handler, sender] {
+      try {
+        (this->*handler)(sender);
+      } catch (const std::exception& error) {
+        ShowUncaughtError(error.what());
+      } catch (...) {
+        ShowUncaughtError("");
+      }
+    };
+  };
+  using Handler = void (TForm1::*)(QObject*);
+  const std::pair<TImage*, Handler> pictures[] = {
+      {Image1, &TForm1::Image1Click},   {Image2, &TForm1::Image2Click},
+      {Image3, &TForm1::Image3Click},   {Image4, &TForm1::Image4Click},
+      {Image5, &TForm1::Image5Click},   {Image29, &TForm1::Image29Click},
+      {Image28, &TForm1::Image28Click}, {Image8, &TForm1::Image8Click},
+      {Image9, &TForm1::Image8Click},   {Image10, &TForm1::Image8Click},
+      {Image11, &TForm1::Image8Click},
+  };
+  for (const auto& [picture, handler] : pictures) {
+    connect(picture, &TImage::Click, this, guarded(handler, picture));
+  }
+  connect(Button1, &QPushButton::clicked, this, guarded(&TForm1::Button3Click, Button1));
+  connect(Button2, &QPushButton::clicked, this, guarded(&TForm1::Button2Click, Button2));
+  connect(SpeedButton1, &QToolButton::clicked, this,
+          guarded(&TForm1::SpeedButton1Click, SpeedButton1));
+  connect(SpeedButton2, &QToolButton::clicked, this,
+          guarded(&TForm1::SpeedButton2Click, SpeedButton2));
+
+  // Damaged data shows up only when a picture is painted; report it after the paint is done,
+  // never from inside it.
+  for (TImage* picture : findChildren<TImage*>()) {
+    picture->SetDamageReporter([this](const std::string& message) {
+      QTimer::singleShot(0, this, [this, message] { ShowUncaughtError(message); });
+    });
+  }
+}
+
+void TForm1::setVisible(bool visible) {
+  if (visible && !shown_once_) {
+    shown_once_ = true;
+    FormShow(this);
+    if (closed_by_form_show_) return;
+    CentreOnScreen();
+  }
+  QWidget::setVisible(visible);
+}
+
+void TForm1::CentreOnScreen() {
+  const QScreen* screen = this->screen();
+  if (!screen) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(screen->geometry().center());
+  move(frame.topLeft());
+}
+
+void TForm1::ShowUncaughtError(const std::string& message) {
+  dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(message)));
+}
+
+void TForm1::FetchPicture(const std::string& file_name, TImage& control) {
+  control.SetPicture(content::FetchJpeg(IdHTTP1, file_name));
+}
+
+std::string TForm1::FetchText(const std::string& file_name) {
+  return content::FetchText(IdHTTP1, file_name);
+}
+
+QString TForm1::NoDataText() const {
+  return QStringLiteral("Hello! No data from ") + QString::fromLatin1(host_) +
+         QStringLiteral("! Be connected!");
+}
+
+void TForm1::Image8Click(QObject*) {}
+
+}  // namespace app

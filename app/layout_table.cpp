@@ -1,0 +1,75 @@
+#include "app/layout_table.h"
+
+namespace app {
+namespace {
+
+using enum ControlKind;
+using enum ControlCursor;
+
+// Memo3 and Memo4 are not here: they hold the scheme text and the log of names as plain
+// members of the window, so that the log can grow by 49 lines a turn without a text widget.
+constexpr ControlSpec kLayout[] = {
+    // name, kind, parent, left, top, width, height, caption, cursor, visible, enabled, checked,
+    // scroll bars
+    {"", Picture, "", 10, 16, 140, 129, "", Help},
+    {"Image12", Picture, "", 18, 24, 140, 145, "", Help},
+    {"Image13", Picture, "", 165, 25, 140, 91, "", Help},
+    {"Image14", Picture, "", 312, 25, 140, 91, "", Help},
+    {"GroupBox4", GroupBox, "", 0, 0, 756, 367, "Qovex"},
+
+    {"GroupBox5", GroupBox, "GroupBox4", 2, 364, 752, 1, "Control"},
+    {"GroupBox6", GroupBox, "GroupBox4", 2, 15, 752, 349, "Dravel Qovex game!"},
+
+    {"Memo1", Memo, "GroupBox5", 241, 15, 509, 41, "Memo1", Inherited, false, false, false, true},
+    {"Memo2", Memo, "GroupBox5", 200, 15, 41, 41, "Memo2", Inherited, false, false, false, true},
+    {"Button2", PushButton, "GroupBox5", 346, 16, 75, 25, "GO!", Inherited, false, false},
+
+    {"GroupBox7", GroupBox, "GroupBox6", 2, 15, 748, 332, "Last Task:"},
+    {"GroupBox9", GroupBox, "GroupBox6", 2, 15, 748, 332, "New Task:"},
+
+    {"Image9", Picture, "GroupBox7", 80, 101, 73, 68},
+    {"Image32", Picture, "GroupBox7", 162, 184, 65, 65},
+    {"Image17", Picture, "GroupBox7", 82, 184, 65, 65},
+    {"Image16", Picture, "GroupBox7", 2, 184, 65, 65},
+    {"Image20", Picture, "GroupBox7", 5, 272, 30, 30},
+    {"Image21", Picture, "GroupBox7", 37, 272, 30, 30},
+    {"Image23", Picture, "GroupBox7", 101, 272, 30, 30},
+    {"Image30", Picture, "GroupBox7", 165, 272, 30, 30},
+    {"Image24", Picture, "GroupBox7", 133, 272, 30, 30},
+    {"Image31", Picture, "GroupBox7", 197, 272, 30, 30},
+    {"Image22", Picture, "GroupBox7", 69, 272, 30, 30},
+    {"Label1", Label, "GroupBox7", 24, 96, 33, 13, "Result:"},
+    {"Image10", Picture, "GroupBox7", 11, 16, 73, 73},
+    {"CheckBox2", CheckBox, "GroupBox7", 134, 16, 70, 17, "AutoStep", Inherited, false, false,
+     true},
+    {"CheckBox1", CheckBox, "GroupBox7", 134, 32, 81, 17, "Fixed/Mixed", Inherited, false, false},
+
+    {"GroupBox10", GroupBox, "GroupBox9", 2, 15, 744, 210},
+    {"GroupBox8", GroupBox, "GroupBox9", 2, 225, 744, 104,
+     "Choice(Please, Click here!):", HandPoint},
+
+    {"Image7", Picture, "GroupBox10", 197, 17, 180, 180, "", Help},
+    {"Image25", Picture, "GroupBox10", 380, 17, 180, 180, "", Help},
+    {"Image6", Picture, "GroupBox10", 13, 17, 180, 180, "", Help},
+    {"GroupBox1", GroupBox, "GroupBox10", 568, 8, 169, 193, "Result:"},
+
+    {"Image11", Picture, "GroupBox1", 48, 112, 73, 49},
+    {"Image8", Picture, "GroupBox1", 4, 16, 161, 172},
+
+    {"Image28", Picture, "GroupBox8", 536, 16, 80, 80},
+    {"Image29", Picture, "GroupBox8", 448, 16, 80, 80},
+    {"Image5", Picture, "GroupBox8", 360, 16, 80, 80},
+    {"Image4", Picture, "GroupBox8", 272, 16, 80, 80},
+    {"Image3", Picture, "GroupBox8", 184, 16, 80, 80},
+    {"Image2", Picture, "GroupBox8", 96, 16, 80, 80},
+    {"Image1", Picture, "GroupBox8", 8, 16, 80, 80},
+    {"SpeedButton1", SpeedButton, "GroupBox8", 624, 16, 113, 25, "HandStep/AutoStep"},
+    {"SpeedButton2", SpeedButton, "GroupBox8", 624, 43, 113, 25, "Fixed/Mixed"},
+    {"Button1", PushButton, "GroupBox8", 624, 72, 113, 25, "Start->Next", Arrow, true, false},
+};
+
+}  // namespace
+
+std::span<const ControlSpec> MainWindowLayout() { return kLayout; }
+
+}  // namespace app

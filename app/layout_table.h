@@ -1,0 +1,28 @@
+#pragma once
+
+#include <span>
+
+namespace app {
+
+enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Memo, Label };
+enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
+
+// One control of the main window. Positions are relative to the parent's top-left corner, in
+// pixels at 96 pixels per inch.
+struct ControlSpec {
+  const char* name;  // empty for the one picture that has no name
+  ControlKind kind;
+  const char* parent;  // empty for the window itself
+  int left, top, width, height;
+  const char* caption = "";  // title, caption or initial text
+  ControlCursor cursor = ControlCursor::Inherited;
+  bool visible = true;
+  bool enabled = true;
+  bool checked = false;
+  bool scroll_bars = false;
+};
+
+// The whole control tree, listed per parent in creation order.
+std::span<const ControlSpec> MainWindowLayout();
+
+}  // namespace app

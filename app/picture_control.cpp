@@ -1,0 +1,74 @@
+#include "app/picture_control.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <memory>
+#include <utility>
+
+#include "content/content_error.h"
+
+namespace app {
+namespace {
+
+// Wraps the decoded pixels without copying them; the image owns the buffer.
+QImage ToQImage(content::DecodedImage decoded) {
+  auto* pixels = new std::vector<std::uint32_t>(std::move(decoded.pixels));
+  return QImage(
+      reinterpret_cast<const uchar*>(pixels->data()), decoded.width, decoded.height,
+      decoded.width * 4, QImage::Format_RGB32,
+      [](void* buffer) { delete static_cast<std::vector<std::uint32_t>*>(buffer); }, pixels);
+}
+
+}  // namespace
+
+TImage::TImage(QWidget* parent) : QWidget(parent) {}
+
+void TImage::SetPicture(content::JpegPicture picture) {
+  picture_ = std::move(picture);
+  decoded_ = QImage();
+  decoded_for_ = QSize();
+  damaged_ = false;
+  update();
+}
+
+void TImage::CopyPictureFrom(const TImage& other) {
+  SetPicture(other.picture_);
+  if (!other.decoded_.isNull()) {
+    decoded_ = other.decoded_;  // implicitly shared, no pixel copy
+    decoded_for_ = other.decoded_for_;
+  }
+  damaged_ = other.damaged_;
+}
+
+const QImage* TImage::DecodedForSize(QSize device_size) {
+  if (decoded_for_ == device_size && !decoded_.isNull()) return &decoded_;
+  try {
+    decoded_ = ToQImage(picture_.DecodeToCover(device_size.width(), device_size.height()));
+    decoded_for_ = device_size;
+    return &decoded_;
+  } catch (const content::JpegError& error) {
+    damaged_ = true;
+    decoded_ = QImage();
+    if (report_damage_) report_damage_(error.what());
+    return nullptr;
+  }
+}
+
+void TImage::paintEvent(QPaintEvent*) {
+  if (picture_.Empty() || damaged_ || width() <= 0 || height() <= 0) return;
+  const qreal ratio = devicePixelRatioF();
+  const QSize device_size(qRound(width() * ratio), qRound(height() * ratio));
+  const QImage* image = DecodedForSize(device_size);
+  if (!image) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(rect(), *image);
+}
+
+void TImage::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+    emit Click();
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <string>
+
+#include "content/jpeg_picture.h"
+
+namespace app {
+
+// A picture that stretches its JPEG to its whole rectangle (aspect ratio not kept) and raises
+// a click. It keeps the compressed data and decodes when it paints, once per picture and size.
+class TImage : public QWidget {
+  Q_OBJECT
+
+ public:
+  using DamageReporter = std::function<void(const std::string& message)>;
+
+  explicit TImage(QWidget* parent = nullptr);
+
+  void SetPicture(content::JpegPicture picture);
+  // Shares the other control's picture; an empty one leaves this control empty.
+  void CopyPictureFrom(const TImage& other);
+  const content::JpegPicture& Picture() const { return picture_; }
+
+  // Called once per picture whose data turns out to be damaged when it is painted.
+  void SetDamageReporter(DamageReporter reporter) { report_damage_ = std::move(reporter); }
+
+ signals:
+  void Click();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  const QImage* DecodedForSize(QSize device_size);
+
+  content::JpegPicture picture_;
+  QImage decoded_;  // the last decode, for the size it was made for
+  QSize decoded_for_;
+  bool damaged_ = false;
+  DamageReporter report_damage_;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+// The shown event: captions, the start-up picture, the task sequence and the first task.
+#include <QGroupBox>
+#include <QPushButton>
+#include <QToolButton>
+
+#include "app/form1.h"
+
+namespace app {
+
+void TForm1::FormShow(QObject*) {
+  // The texts of the layout may differ; these are the ones the window must show.
+  GroupBox4->setTitle(QStringLiteral("Qovex"));
+  GroupBox6->setTitle(QStringLiteral("Dravel Qovex game!"));
+  GroupBox9->setTitle(QStringLiteral("New Task:"));
+  GroupBox8->setTitle(QStringLiteral("Choice(Please, Click here!):"));
+  SpeedButton1->setText(QStringLiteral("HandStep/AutoStep"));
+  SpeedButton2->setText(QStringLiteral("Fixed/Mixed"));
+  Button1->setText(QStringLiteral("Start->Next"));
+  setWindowTitle(QStringLiteral("Qovex Dravel"));
+
+  try {
+    FetchPicture("reading.jpg", *Image8);
+    Button2Click(this);
+    Button3Click(this);
+  } catch (...) {
+    dialogs_.ShowNoDataDialog(NoDataText());
+    closed_by_form_show_ = true;
+    close();
+  }
+}
+
+}  // namespace app

@@ -1,0 +1,24 @@
+#include "app/text_memo.h"
+
+#include <utility>
+
+#include "game/scheme_lines.h"
+
+namespace app {
+
+void TMemo::SetText(std::string text) {
+  text_ = std::move(text);
+  line_count_ = game::SplitSchemeLines(text_).size();
+}
+
+std::vector<std::string_view> TMemo::Lines() const { return game::SplitSchemeLines(text_); }
+
+void TMemo::AppendLine(std::string_view line) {
+  // A text without a final line break gets one first, as a text box would show it.
+  if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') text_ += "\r\n";
+  text_.append(line);
+  text_ += "\r\n";
+  ++line_count_;
+}
+
+}  // namespace app

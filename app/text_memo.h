@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace app {
+
+// A hidden multi-line text holder: its whole text, read back line by line. Lines are not
+// wrapped at any width, so a long picture name stays one name.
+class TMemo {
+ public:
+  const std::string& Text() const { return text_; }
+  void SetText(std::string text);
+  // Views into Text(), valid until the text next changes.
+  std::vector<std::string_view> Lines() const;
+  void AppendLine(std::string_view line);
+  std::size_t LineCount() const { return line_count_; }
+
+ private:
+  std::string text_;
+  std::size_t line_count_ = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,32 @@
+#include "app/window_look.h"
+
+#include <QFont>
+#include <QIcon>
+#include <QPalette>
+#include <QWidget>
+
+#include "app/application_title.h"
+
+namespace app {
+
+void ApplyWindowLook(QWidget& window) {
+  window.setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                        Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                        Qt::WindowCloseButtonHint);
+  window.setFixedSize(kClientWidth, kClientHeight);
+
+  QPalette palette = window.palette();
+  palette.setColor(QPalette::Window, palette.color(QPalette::Button));
+  window.setPalette(palette);
+  window.setAutoFillBackground(true);
+
+  QFont font(QStringLiteral("MS Sans Serif"));
+  font.setStyleHint(QFont::SansSerif);  // most systems lack it: take their sans-serif face
+  font.setPixelSize(11);
+  window.setFont(font);
+
+  window.setWindowIcon(QIcon(QStringLiteral(":/icons/qovex-dravel.xpm")));
+}
+
+}  // namespace app

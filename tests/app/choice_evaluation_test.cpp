@@ -1,0 +1,158 @@
+// A click on a choice tile: the verdict, the "Last Task:" record, the next turn.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <algorithm>
+#include <vector>
+
+#include "game/code.h"
+#include "game/judge.h"
+#include "served_window.h"
+
+namespace {
+
+class ChoiceEvaluation : public ServedWindow {
+ protected:
+  std::vector<app::TImage*> Tiles() const {
+    return {form_->Image1, form_->Image2,  form_->Image3, form_->Image4,
+            form_->Image5, form_->Image29, form_->Image28};
+  }
+  void StartInHandStepping() {
+    StartAndClearRequests();
+    QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);
+  }
+  void ClickTile(int k) { QTest::mouseClick(Tiles()[k - 1], Qt::LeftButton); }
+  bool ShowsRight() const { return form_->Image8->isVisible() && form_->Image11->isHidden(); }
+  bool ShowsWrong() const { return form_->Image11->isVisible() && form_->Image8->isHidden(); }
+};
+
+struct Verdicts {
+  int code;
+  std::vector<int> right_tiles;
+};
+
+TEST_F(ChoiceEvaluation, JudgesEveryTileOfTheExamples) {
+  StartInHandStepping();
+  const Verdicts examples[] = {
+      {331245, {3}},        // a diagonal pair (3, 3)
+      {123456, {7}},        // no diagonal pair: 7 is the missing digit
+      {712345, {6}},        // no diagonal pair: 6 is the missing digit
+      {121314, {5, 6, 7}},  // not a valid code: the same rule all the same
+      {112233, {1, 2, 3}},
+  };
+  for (const auto& [code, right] : examples) {
+    PlantCurrentCode(code);
+    for (int k = 1; k <= 7; ++k) {
+      ClickTile(k);
+      const bool expected_right = std::find(right.begin(), right.end(), k) != right.end();
+      EXPECT_EQ(ShowsRight(), expected_right) << code << " tile " << k;
+      EXPECT_EQ(ShowsWrong(), !expected_right) << code << " tile " << k;
+      EXPECT_EQ(Shown(expected_right ? form_->Image8 : form_->Image11),
+                expected_right ? "ok.jpg" : "no.jpg");
+      EXPECT_EQ(Shown(form_->Image9), CellName(k - 1, k - 1));
+    }
+  }
+}
+
+TEST_F(ChoiceEvaluation, AutomaticSteppingPlaysTheNextTaskInsideTheClick) {
+  StartAndClearRequests();
+  const int index = form_->State.TaskIndex;
+  const auto d = game::SplitCodeDigits(game::TaskAt(form_->State, index));
+  const std::string task_tiles[] = {Shown(form_->Image6), Shown(form_->Image7),
+                                    Shown(form_->Image25)};
+  PlantNextCode(152637);
+  ClickTile(1);
+  const auto requested = Requested();
+  ASSERT_EQ(requested.size(), 13u);
+  EXPECT_EQ(requested[0], game::IsRightPick(d, 1, 1) ? "ok.jpg" : "no.jpg");
+  EXPECT_EQ(requested[1], CellName(0, 0));
+  EXPECT_EQ(requested[2], "shemoftask.txt");
+  EXPECT_EQ(form_->State.JudgedTaskIndex, index);
+  EXPECT_EQ(form_->State.TaskIndex, index + 1);
+  // "Last Task:" holds the judged task, the new task is on show.
+  EXPECT_EQ(Shown(form_->Image16), task_tiles[0]);
+  EXPECT_EQ(Shown(form_->Image17), task_tiles[1]);
+  EXPECT_EQ(Shown(form_->Image32), task_tiles[2]);
+  EXPECT_EQ(Shown(form_->Image31), CellName(6, 6));
+  EXPECT_EQ(Shown(form_->Image6), CellName(0, 4));
+  EXPECT_FALSE(form_->GroupBox7->isVisible() && form_->GroupBox9->isHidden());
+}
+
+TEST_F(ChoiceEvaluation, ZeroCodeChangesNothingButTheJudgedIndex) {
+  StartAndClearRequests();
+  PlantCurrentCode(0);
+  form_->State.JudgedTaskIndex = -5;
+  const std::string before = Shown(form_->Image8);
+  ClickTile(2);
+  EXPECT_EQ(form_->State.JudgedTaskIndex, form_->State.TaskIndex);
+  EXPECT_TRUE(Requested().empty());
+  EXPECT_EQ(Shown(form_->Image8), before);
+  EXPECT_TRUE(form_->Image8->isVisible());
+  EXPECT_TRUE(form_->Image11->isVisible());
+}
+
+TEST_F(ChoiceEvaluation, MissingVerdictPictureStopsTheClick) {
+  StartAndClearRequests();
+  const int index = form_->State.TaskIndex;
+  PlantCurrentCode(331245);
+  Remove("ok.jpg");
+  ClickTile(3);
+  EXPECT_EQ(Requested(), std::vector<std::string>{"ok.jpg"});
+  EXPECT_TRUE(form_->Image8->isVisible());
+  EXPECT_TRUE(form_->Image11->isVisible());
+  EXPECT_EQ(Shown(form_->Image8), "reading.jpg");
+  EXPECT_TRUE(form_->Image16->Picture().Empty());
+  EXPECT_EQ(form_->State.TaskIndex, index) << "no next turn, even in automatic stepping";
+  EXPECT_TRUE(dialogs_.no_data_dialogs.empty()) << "no message";
+}
+
+TEST_F(ChoiceEvaluation, MissingPickedPictureKeepsTheVerdictOnly) {
+  StartAndClearRequests();
+  const int index = form_->State.TaskIndex;
+  PlantCurrentCode(331245);
+  Remove(CellName(0, 0));
+  ClickTile(1);
+  EXPECT_TRUE(ShowsWrong());
+  EXPECT_TRUE(form_->Image9->Picture().Empty());
+  EXPECT_TRUE(form_->Image20->Picture().Empty());
+  EXPECT_EQ(form_->State.TaskIndex, index);
+  EXPECT_EQ(Requested(), (std::vector<std::string>{"no.jpg", CellName(0, 0)}));
+}
+
+TEST_F(ChoiceEvaluation, SameTileTwiceInHandSteppingGivesTheSameVerdictTwice) {
+  StartInHandStepping();
+  PlantCurrentCode(123456);
+  ClickTile(7);
+  ClickTile(7);
+  EXPECT_TRUE(ShowsRight());
+  EXPECT_EQ(Requested(),
+            (std::vector<std::string>{"ok.jpg", CellName(6, 6), "ok.jpg", CellName(6, 6)}));
+  EXPECT_EQ(form_->State.TaskIndex, 1);
+}
+
+TEST_F(ChoiceEvaluation, OrderModeDoesNotChangeTheVerdict) {
+  StartInHandStepping();
+  QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // back to automatic
+  QTest::mouseClick(form_->SpeedButton2, Qt::LeftButton);  // mixed order
+  QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // hand stepping again
+  QTest::mouseClick(form_->Button1, Qt::LeftButton);
+  PlantCurrentCode(712345);
+  ClickTile(6);
+  EXPECT_TRUE(ShowsRight());
+  EXPECT_EQ(Shown(form_->Image9), form_->State.ImageNames[5][5]);
+}
+
+TEST_F(ChoiceEvaluation, ClicksOnTheResultAndRecordPicturesDoNothing) {
+  StartAndClearRequests();
+  const int index = form_->State.TaskIndex;
+  for (app::TImage* picture : {form_->Image8, form_->Image9, form_->Image10, form_->Image11}) {
+    QTest::mouseClick(picture, Qt::LeftButton);
+  }
+  EXPECT_TRUE(Requested().empty());
+  EXPECT_EQ(form_->State.TaskIndex, index);
+  EXPECT_EQ(form_->State.JudgedTaskIndex, 0);
+}
+
+}  // namespace

@@ -1,0 +1,118 @@
+// The picture control: stretched painting, clicks, shared copies, damaged data.
+#include "app/picture_control.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "content/jpeg_picture.h"
+#include "tests/support/jpeg_maker.h"
+
+namespace {
+
+constexpr QRgb kBackdrop = qRgb(255, 0, 255);
+
+// A backdrop of a colour no test picture has, with the control on it.
+class PictureControl : public testing::Test {
+ protected:
+  PictureControl() {
+    backdrop_.setAutoFillBackground(true);
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(kBackdrop));
+    backdrop_.setPalette(palette);
+    backdrop_.resize(100, 60);
+    picture_->setGeometry(10, 10, 80, 40);
+  }
+
+  QImage Painted() { return backdrop_.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+  QRgb At(const QImage& image, int x, int y) const { return image.pixel(10 + x, 10 + y); }
+
+  static void ExpectNear(QRgb actual, QRgb expected) {
+    EXPECT_NEAR(qRed(actual), qRed(expected), 40);
+    EXPECT_NEAR(qGreen(actual), qGreen(expected), 40);
+    EXPECT_NEAR(qBlue(actual), qBlue(expected), 40);
+  }
+
+  QWidget backdrop_;
+  app::TImage* picture_ = new app::TImage(&backdrop_);
+};
+
+content::JpegPicture Quadrants(int width, int height) {
+  testsupport::JpegOptions options;
+  options.width = width;
+  options.height = height;
+  options.pattern = testsupport::JpegPattern::kQuadrants;
+  return content::JpegPicture::Load(testsupport::MakeJpeg(options));
+}
+
+TEST_F(PictureControl, StretchesThePictureOverItsWholeRectangle) {
+  picture_->SetPicture(Quadrants(64, 64));  // square picture, wide control
+  const QImage image = Painted();
+  ExpectNear(At(image, 5, 5), qRgb(255, 0, 0));
+  ExpectNear(At(image, 74, 5), qRgb(0, 255, 0));
+  ExpectNear(At(image, 5, 34), qRgb(0, 0, 255));
+  ExpectNear(At(image, 74, 34), qRgb(255, 255, 255));
+  EXPECT_EQ(image.pixel(5, 5), kBackdrop) << "nothing outside the control";
+}
+
+TEST_F(PictureControl, LargePicturesAreScaledDownSharply) {
+  picture_->SetPicture(Quadrants(360, 360));
+  const QImage image = Painted();
+  ExpectNear(At(image, 38, 18), qRgb(255, 0, 0));
+  ExpectNear(At(image, 41, 21), qRgb(255, 255, 255));
+}
+
+TEST_F(PictureControl, EmptyControlPaintsNothing) {
+  const QImage empty = Painted();
+  EXPECT_EQ(At(empty, 40, 20), kBackdrop);
+  picture_->SetPicture(Quadrants(16, 16));
+  picture_->SetPicture(content::JpegPicture::Load(""));
+  EXPECT_EQ(At(Painted(), 40, 20), kBackdrop);
+}
+
+TEST_F(PictureControl, CopiesShareThePictureData) {
+  app::TImage other;
+  picture_->SetPicture(Quadrants(16, 16));
+  other.CopyPictureFrom(*picture_);
+  EXPECT_EQ(other.Picture().Data().data(), picture_->Picture().Data().data());
+  picture_->CopyPictureFrom(app::TImage());
+  EXPECT_TRUE(picture_->Picture().Empty()) << "an empty source empties the target";
+  EXPECT_FALSE(other.Picture().Empty());
+}
+
+TEST_F(PictureControl, DamagedDataIsReportedOnceAndShowsNothing) {
+  std::vector<std::string> reports;
+  picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+  testsupport::JpegOptions options;
+  options.width = options.height = 64;
+  options.pattern = testsupport::JpegPattern::kTexture;
+  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  picture_->SetPicture(content::JpegPicture::Load(damaged));  // the header is fine
+
+  EXPECT_EQ(At(Painted(), 40, 20), kBackdrop);
+  Painted();
+  picture_->resize(60, 30);
+  Painted();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_FALSE(reports[0].empty());
+
+  picture_->SetPicture(Quadrants(16, 16));
+  EXPECT_NE(At(Painted(), 5, 5), kBackdrop) << "a new picture shows again";
+  EXPECT_EQ(reports.size(), 1u);
+}
+
+TEST_F(PictureControl, ClickNeedsPressAndReleaseOnTheControl) {
+  QSignalSpy clicks(picture_, &app::TImage::Click);
+  QTest::mouseClick(picture_, Qt::LeftButton);
+  EXPECT_EQ(clicks.count(), 1);
+  QTest::mouseClick(picture_, Qt::RightButton);
+  QTest::mousePress(picture_, Qt::LeftButton, {}, QPoint(5, 5));
+  QTest::mouseRelease(picture_, Qt::LeftButton, {}, QPoint(200, 5));
+  EXPECT_EQ(clicks.count(), 1);
+}
+
+}  // namespace
