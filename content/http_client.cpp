@@ -116,14 +116,32 @@ long Milliseconds(std::chrono::milliseconds duration) {
 struct HttpClient::Impl {
   std::string base_url;
   HttpLimits limits;
-  CURL* curl = nullptr;
+  CURLSH* connections = nullptr;  // shared by each request's handle
+  CURL* curl = nullptr;           // the handle of the last request
   curl_slist* headers = nullptr;
   Transfer transfer;
   char error_buffer[CURL_ERROR_SIZE] = {};
 
   ~Impl() {
     curl_easy_cleanup(curl);
+    curl_share_cleanup(connections);
     curl_slist_free_all(headers);
+  }
+
+  void ShareConnections() {
+    connections = curl_share_init();
+    if (connections == nullptr ||
+        curl_share_setopt(connections, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT) != CURLSHE_OK) {
+      throw FetchError("libcurl could not share connections");
+    }
+  }
+
+  // A fresh handle for the next request, on the connections the earlier ones left open.
+  void RenewHandle() {
+    curl_easy_cleanup(curl);
+    curl = curl_easy_init();
+    if (curl == nullptr) throw FetchError("libcurl could not create a handle");
+    Configure();
   }
 
   template <typename Value>
@@ -133,12 +151,16 @@ struct HttpClient::Impl {
     }
   }
 
-  void Configure() {
+  void MakeHeaders() {
     for (const char* header : kRequestHeaders) {
       curl_slist* longer = curl_slist_append(headers, header);
       if (longer == nullptr) throw FetchError("out of memory for the request headers");
       headers = longer;
     }
+  }
+
+  void Configure() {
+    Set(CURLOPT_SHARE, connections);
     Set(CURLOPT_HTTPHEADER, headers);
     Set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     Set(CURLOPT_PROTOCOLS_STR, "http");
@@ -153,6 +175,7 @@ struct HttpClient::Impl {
     Set(CURLOPT_NOSIGNAL, 1L);
     Set(CURLOPT_ERRORBUFFER, error_buffer);
     Set(CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(limits.connect_timeout));
+    Set(CURLOPT_TIMEOUT_MS, Milliseconds(limits.transfer_timeout));
     Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.max_body_bytes));
 
     Set(CURLOPT_HEADERFUNCTION, OnHeader);
@@ -175,7 +198,10 @@ struct HttpClient::Impl {
     if (transfer.stalled) {
       return "no data from the server for " + std::to_string(limits.stall_timeout.count()) + " ms";
     }
-    if (code == CURLE_OPERATION_TIMEDOUT) {  // the one libcurl time-out we set
+    if (code == CURLE_OPERATION_TIMEDOUT && transfer.connected) {
+      return "no whole answer within " + std::to_string(limits.transfer_timeout.count()) + " ms";
+    }
+    if (code == CURLE_OPERATION_TIMEDOUT) {
       return "no connection within " + std::to_string(limits.connect_timeout.count()) + " ms";
     }
     std::string what = curl_easy_strerror(code);
@@ -188,9 +214,8 @@ HttpClient::HttpClient(std::string base_url, HttpLimits limits) : impl_(std::mak
   InitCurlOnce();
   impl_->base_url = std::move(base_url);
   impl_->limits = limits;
-  impl_->curl = curl_easy_init();
-  if (impl_->curl == nullptr) throw FetchError("libcurl could not create a handle");
-  impl_->Configure();
+  impl_->ShareConnections();
+  impl_->MakeHeaders();
 }
 
 HttpClient::~HttpClient() = default;
@@ -204,6 +229,7 @@ std::string HttpClient::UrlFor(const std::string& file_name) const {
 void HttpClient::Get(const std::string& file_name, std::string& stream) {
   Impl& impl = *impl_;
   const std::string url = UrlFor(file_name);
+  impl.RenewHandle();
   impl.transfer = Transfer{};
   impl.transfer.curl = impl.curl;
   impl.transfer.sink = &stream;

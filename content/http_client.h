@@ -11,6 +11,8 @@ namespace content {
 // the memory.
 inline constexpr std::chrono::milliseconds kConnectTimeout{10'000};
 inline constexpr std::chrono::milliseconds kStallTimeout{15'000};
+// A server that drips a byte now and then never stalls; this bounds the whole request.
+inline constexpr std::chrono::milliseconds kTransferTimeout{30'000};
 inline constexpr std::size_t kMaxBodyBytes = std::size_t{32} << 20;
 
 struct HttpLimits {
@@ -18,11 +20,16 @@ struct HttpLimits {
   // No byte received for this long once connected. Checked about once a second while idle,
   // so a stall is noticed up to a second late.
   std::chrono::milliseconds stall_timeout = kStallTimeout;
+  // From the start of the request, connecting included, to the last byte of the body.
+  std::chrono::milliseconds transfer_timeout = kTransferTimeout;
   std::size_t max_body_bytes = kMaxBodyBytes;
 };
 
-// The window's one HTTP client: a single libcurl easy handle kept for the client's whole
-// life, so the connection stays open between requests. Blocking; one request at a time.
+// The window's one HTTP client. Its connection cache lives as long as the client, so the
+// connection stays open between requests; each request gets a fresh libcurl easy handle, since
+// a handle reused after a hostile answer can hold a pointer into freed memory (libcurl before
+// 8.1 folds a leading continuation line into a header of the previous answer). Blocking; one
+// request at a time.
 class HttpClient {
  public:
   // base_url is "http://host[:port]/folder/"; every request is base_url + escaped file name.

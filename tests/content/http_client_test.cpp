@@ -190,6 +190,46 @@ TEST_F(HttpClientTest, ASlowButSteadyBodyIsNoStall) {
   EXPECT_EQ(client_.Get("drip"), "slow but steady");
 }
 
+TEST_F(HttpClientTest, ADripThatNeverStallsEndsAtTheTransferTimeOut) {
+  HttpLimits limits = ShortLimits();
+  limits.transfer_timeout = 1'000ms;
+  HttpClient client(server_.BaseUrl(), limits);
+  Reply drip = Reply::Ok(std::string(4000, 'x'));
+  drip.fault = Fault::kDripBody;
+  drip.drip_interval = 100ms;  // each byte well inside the stall limit; 400 s in all
+  server_.Route(TestHttpServer::FolderTarget("drip"), drip);
+  server_.ServeBytes("good.txt", "good");
+  const auto start = std::chrono::steady_clock::now();
+  try {
+    client.Get("drip");
+    ADD_FAILURE() << "no error";
+  } catch (const FetchError& error) {
+    EXPECT_NE(std::string(error.what()).find("no whole answer within 1000 ms"), std::string::npos)
+        << error.what();
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+  EXPECT_EQ(client.Get("good.txt"), "good");
+}
+
+TEST_F(HttpClientTest, AnAnswerThatBeginsWithAFoldedLineIsSafeAfterEarlierAnswers) {
+  // Its headers begin with a continuation line: some libcurl versions fold it into a header
+  // of the previous answer, which they have already freed.
+  server_.ServeBytes("good.txt", "good");
+  Reply folded;
+  folded.status = 204;
+  folded.headers = {{"\tX-Folded", std::string(200, 'f')}, {"X-After", "1"}};
+  server_.Route(TestHttpServer::FolderTarget("folded"), folded);
+  for (int round = 0; round < 20; ++round) {
+    EXPECT_EQ(client_.Get("good.txt"), "good");
+    try {
+      EXPECT_EQ(client_.Get("folded"), "");
+    } catch (const FetchError&) {
+      // Refusing the answer is as good.
+    }
+  }
+  EXPECT_EQ(client_.Get("good.txt"), "good");
+}
+
 TEST_F(HttpClientTest, ConnectTimesOutWhenNobodyTakesTheConnection) {
   // A listener whose backlog is full: the kernel drops further connection attempts.
   const int listener = socket(AF_INET, SOCK_STREAM, 0);
