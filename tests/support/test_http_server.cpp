@@ -202,6 +202,8 @@ std::string HeadOf(const Reply& reply, bool closing, bool bodyless) {
   if (!bodyless) {
     if (reply.fault == Fault::kTruncated) {
       head += "Content-Length: " + std::to_string(reply.body.size() + reply.missing_bytes) + "\r\n";
+    } else if (reply.fault == Fault::kEndlessBody && reply.framing == Framing::kContentLength) {
+      head += "Content-Length: " + std::to_string(kEndlessLength) + "\r\n";
     } else if (reply.fault == Fault::kMalformedChunks || reply.framing == Framing::kChunked) {
       head += "Transfer-Encoding: chunked\r\n";
     } else if (reply.framing == Framing::kContentLength) {
@@ -259,6 +261,15 @@ bool Answer(Link& link, const Reply& reply, bool head_only, bool client_closes) 
     case Fault::kMalformedChunks:
       link.Send(Chunk(half) + "zz-not-a-size\r\n");
       return false;
+    case Fault::kEndlessBody: {
+      // Large pieces, so that the client meets its cap quickly.
+      std::string piece = body.empty() ? std::string("x") : std::string(body);
+      while (piece.size() < (16u << 10)) piece += piece;
+      const std::string framed_piece = framed(piece);
+      while (link.Send(framed_piece)) {
+      }
+      return false;
+    }
     case Fault::kDripBody:
       for (std::size_t i = 0; i < body.size(); ++i) {
         if (!link.Pause(reply.drip_interval) || !link.Send(framed(body.substr(i, 1)))) {

@@ -31,7 +31,12 @@ enum class Fault {
   kNeverAnswer,       // say nothing until the server stops or the client goes away
   kDripBody,          // send the head, then the body one byte per drip_interval
   kMalformedChunks,   // chunked: the first half of the body, a size line that is not hex, close
+  kEndlessBody,       // the body repeated without end, until the client goes away: with
+                      // kContentLength the head announces kEndlessLength bytes
 };
+
+// The length an endless body announces with Content-Length: 1 TiB.
+inline constexpr std::uint64_t kEndlessLength = std::uint64_t{1} << 40;
 
 struct Reply {
   int status = 200;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -46,6 +47,18 @@ class RawConnection {
     }
     return bytes;
   }
+  // At least `count` bytes, or what came before the server closed or went quiet for 2 s.
+  std::string ReadAtLeast(std::size_t count) {
+    std::string bytes;
+    pollfd fd{fd_, POLLIN, 0};
+    char buffer[16384];
+    while (bytes.size() < count && poll(&fd, 1, 2000) > 0) {
+      const ssize_t n = recv(fd_, buffer, sizeof buffer, 0);
+      if (n <= 0) break;
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+  }
 
  private:
   int fd_;
@@ -71,6 +84,31 @@ TEST(TestHttpServerTest, FramesBodiesAsAsked) {
   EXPECT_EQ(second.ReadAll(),
             "HTTP/1.1 200 OK\r\nConnection: close\r\n"
             "Content-Type: application/octet-stream\r\n\r\nbye");
+}
+
+TEST(TestHttpServerTest, SendsAnEndlessBodyUntilTheClientGoesAway) {
+  TestHttpServer server;
+  const std::pair<Framing, std::string> framings[] = {
+      {Framing::kContentLength, "Content-Length: 1099511627776\r\n"},
+      {Framing::kChunked, "Transfer-Encoding: chunked\r\n"},
+      {Framing::kCloseDelimited, "Connection: close\r\n"},
+  };
+  for (const auto& [framing, header] : framings) {
+    Reply endless = Reply::Ok("abc");
+    endless.framing = framing;
+    endless.fault = Fault::kEndlessBody;
+    server.Route("/endless", endless);
+    RawConnection connection(server.Port());
+    connection.Send("GET /endless HTTP/1.1\r\n\r\n");
+    const std::string bytes = connection.ReadAtLeast(1 << 20);
+    ASSERT_GE(bytes.size(), 1u << 20) << static_cast<int>(framing);
+    const std::string head = bytes.substr(0, bytes.find("\r\n\r\n") + 4);
+    EXPECT_NE(head.find(header), head.npos) << head;
+    EXPECT_NE(bytes.find("abcabcabc", head.size()), bytes.npos);
+  }
+  const auto start = std::chrono::steady_clock::now();
+  server.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 1s) << "a client gone ends the body";
 }
 
 TEST(TestHttpServerTest, AnswersRequestsInTurnOnOneConnectionAndRecordsThem) {

@@ -1,0 +1,149 @@
+#include "stage.h"
+
+#include <QCoreApplication>
+#include <QTest>
+#include <chrono>
+#include <stdexcept>
+
+#include "game/code.h"
+#include "game/judge.h"
+#include "tests/support/jpeg_maker.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+std::string SmallJpeg(int shade) {
+  testsupport::JpegOptions options;
+  options.width = options.height = 16;
+  options.color = {static_cast<std::uint8_t>(shade * 5 % 256),
+                   static_cast<std::uint8_t>(shade * 37 % 256),
+                   static_cast<std::uint8_t>(shade * 91 % 256)};
+  return testsupport::MakeJpeg(options);
+}
+
+}  // namespace
+
+namespace faults {
+
+content::HttpLimits Stage::Limits() {
+  content::HttpLimits limits;
+  limits.connect_timeout = 1'000ms;
+  // Longer than the drip's second, so that only the transfer time-out ends a drip.
+  limits.stall_timeout = 1'200ms;
+  limits.transfer_timeout = 2'000ms;
+  limits.max_body_bytes = 256 << 10;
+  return limits;
+}
+
+std::string Stage::CellName(int r, int c) {
+  return "cell-" + std::to_string(r) + "-" + std::to_string(c) + ".jpg";
+}
+
+std::vector<std::string> Stage::GoodNames() {
+  std::vector<std::string> names;
+  for (int r = 0; r < 7; ++r)
+    for (int c = 0; c < 7; ++c) names.push_back(CellName(r, c));
+  return names;
+}
+
+std::string Stage::Join(const std::vector<std::string>& lines, std::string_view line_end) {
+  std::string text;
+  for (const std::string& line : lines) text += line + std::string(line_end);
+  return text;
+}
+
+QString Stage::NoDataText() {
+  return "Hello! No data from " + QString::fromLatin1(kHost) + "! Be connected!";
+}
+
+Stage::Stage() {
+  int shade = 0;
+  for (const std::string& name : GoodNames()) good_[name] = SmallJpeg(shade++);
+  good_["reading.jpg"] = SmallJpeg(100);
+  good_["ok.jpg"] = SmallJpeg(101);
+  good_["no.jpg"] = SmallJpeg(102);
+  good_["shemoftask.txt"] = Join(GoodNames(), "\r\n");
+  known_ = good_;
+  Restore();
+}
+
+const std::string& Stage::GoodBytes(const std::string& name) const { return good_.at(name); }
+
+void Stage::Restore() {
+  server_.ClearRoutes();
+  server_.ServeFolder(good_);
+  server_.ServeFolder(extras_);
+}
+
+void Stage::Serve(const std::string& name, testsupport::Reply reply) {
+  server_.Route(testsupport::TestHttpServer::FolderTarget(name), std::move(reply));
+}
+
+void Stage::ServeScheme(std::string text) { server_.ServeBytes("shemoftask.txt", std::move(text)); }
+
+void Stage::ServeExtraPicture(const std::string& name, const std::string& target) {
+  if (!known_.contains(name)) {
+    // Shades 103 on: no good picture has them, and a shade's colour repeats only after 256.
+    known_[name] = SmallJpeg(103 + static_cast<int>(extras_.size()));
+  }
+  extras_[target] = known_[name];
+  server_.ServeBytes(target, extras_[target]);
+}
+
+app::TForm1& Stage::NewWindow() {
+  window_.reset();
+  dialogs_ = std::make_unique<RecordedDialogs>();
+  random_ = std::make_unique<game::RandomGenerator>();
+  window_ = std::make_unique<app::TForm1>(
+      app::ContentServerSettings{server_.BaseUrl(), std::string(kHost), Limits()}, *dialogs_,
+      *random_);
+  return *window_;
+}
+
+std::string Stage::Shown(const app::TImage* control) const {
+  if (control->Picture().Empty()) return "";
+  for (const auto& [name, bytes] : known_) {
+    if (control->Picture().Data() == bytes) return name;
+  }
+  return "?";
+}
+
+std::vector<std::string> Stage::Requested() const {
+  const std::string folder(testsupport::TestHttpServer::kFolder);
+  std::vector<std::string> names;
+  for (const std::string& target : server_.Targets()) {
+    names.push_back(target.starts_with(folder) ? target.substr(folder.size()) : target);
+  }
+  return names;
+}
+
+int Stage::RequestsOf(const std::string& name) const {
+  int count = 0;
+  for (const std::string& requested : Requested()) count += requested == name;
+  return count;
+}
+
+void Stage::Paint() {
+  window_->grab();
+  QCoreApplication::processEvents();
+}
+
+void Stage::ClickTile(int k) {
+  app::TImage* const tiles[] = {window_->Image1, window_->Image2,  window_->Image3, window_->Image4,
+                                window_->Image5, window_->Image29, window_->Image28};
+  QTest::mouseClick(tiles[k - 1], Qt::LeftButton);
+}
+
+int Stage::RightTile() const {
+  const game::CodeDigits digits =
+      game::SplitCodeDigits(game::TaskAt(window_->State, window_->State.TaskIndex));
+  for (int k = 1; k <= 7; ++k) {
+    if (game::IsRightPick(digits, k, k)) return k;
+  }
+  throw std::logic_error("no right tile for the task on show");
+}
+
+int Stage::WrongTile() const { return RightTile() == 1 ? 2 : 1; }
+
+}  // namespace faults
