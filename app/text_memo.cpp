@@ -8,10 +8,12 @@ namespace app {
 
 void TMemo::SetText(std::string text) {
   text_ = std::move(text);
-  line_count_ = game::SplitSchemeLines(text_).size();
+  line_count_ = game::CountSchemeLines(text_);
 }
 
-std::vector<std::string_view> TMemo::Lines() const { return game::SplitSchemeLines(text_); }
+std::vector<std::string_view> TMemo::Lines(std::size_t max_lines) const {
+  return game::SplitSchemeLines(text_, max_lines);
+}
 
 void TMemo::AppendLine(std::string_view line) {
   // A text without a final line break gets one first, as a text box would show it.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,8 +14,9 @@ class TMemo {
  public:
   const std::string& Text() const { return text_; }
   void SetText(std::string text);
-  // Views into Text(), valid until the text next changes.
-  std::vector<std::string_view> Lines() const;
+  // The first `max_lines` lines, as views into Text(), valid until the text next changes.
+  std::vector<std::string_view> Lines(
+      std::size_t max_lines = std::numeric_limits<std::size_t>::max()) const;
   void AppendLine(std::string_view line);
   std::size_t LineCount() const { return line_count_; }
 

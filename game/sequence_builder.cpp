@@ -66,8 +66,8 @@ void BuildTaskSequence(GameState& state, RandomGenerator& random) {
 
 int NextTaskIndex(int task_index, int code_count) {
   if (code_count <= 0) throw GameError("no task sequence has been built");
-  const int next = task_index + 1;
-  return next >= 0 && next < code_count ? next : 0;
+  // Compared before adding, so that no index, however wild, overflows.
+  return task_index >= -1 && task_index < code_count - 1 ? task_index + 1 : 0;
 }
 
 }  // namespace game

@@ -61,4 +61,19 @@ TEST(SchemeLines, MissingLinesLeaveCellsEmpty) {
     for (const auto& name : row) EXPECT_EQ(name, "");
 }
 
+TEST(SchemeLines, SplittingStopsAtTheLinesWanted) {
+  const std::string huge(1'000'000, '\n');
+  EXPECT_EQ(game::SplitSchemeLines(huge, game::kSchemeLines).size(), 49u);
+  EXPECT_EQ(game::SplitSchemeLines("a\r\nb\r\nc", 2), (Lines{"a", "b"}));
+  EXPECT_EQ(game::SplitSchemeLines("a\r\nb", 0), Lines{});
+  EXPECT_EQ(game::SplitSchemeLines("a\r\nb", 5), (Lines{"a", "b"}));
+}
+
+TEST(SchemeLines, CountingAgreesWithSplitting) {
+  for (const std::string_view text :
+       {"", "\r\n", "a", "a\r\n", "a\n\r", "\xEF\xBB\xBF", "\xEF\xBB\xBFx\ry\n\nz", "\r\r\n\n"}) {
+    EXPECT_EQ(game::CountSchemeLines(text), game::SplitSchemeLines(text).size()) << text;
+  }
+}
+
 }  // namespace
