@@ -18,6 +18,13 @@ void TForm1::Image29Click(QObject*) { JudgeChoice(6); }
 void TForm1::Image28Click(QObject*) { JudgeChoice(7); }
 
 void TForm1::JudgeChoice(int tile) {
+  // After a turn that gave up, the table may name nothing the server has, so judging would
+  // fail at the pick every time and never reach the next turn: with automatic stepping, where
+  // "Start->Next" is disabled, the click tries the turn again instead.
+  if (turn_gave_up_ && CheckBox2->isChecked()) {
+    Button3Click(this);
+    return;
+  }
   SetScreenCursor(ScreenCursor::Hourglass);
   try {
     State.JudgedTaskIndex = State.TaskIndex;

@@ -94,6 +94,8 @@ class TForm1 : public QWidget {
   game::RandomGenerator& random_;
   bool shown_once_ = false;
   bool closed_by_form_show_ = false;
+  // The last turn ran out of attempts, so the window shows no whole task to judge.
+  bool turn_gave_up_ = false;
 };
 
 }  // namespace app

@@ -17,10 +17,12 @@ void TForm1::Button3Click(QObject*) {
     SetScreenCursor(ScreenCursor::Hourglass);
     try {
       PlayTurnAttempt();
+      turn_gave_up_ = false;
       break;
     } catch (...) {
       SetScreenCursor(ScreenCursor::Default);
       if (attempt == kTurnAttempts) {
+        turn_gave_up_ = true;
         dialogs_.ShowNoDataDialog(NoDataText());
         break;
       }
@@ -33,7 +35,7 @@ void TForm1::PlayTurnAttempt() {
   if (!CheckBox2->isChecked()) FetchPicture("reading.jpg", *Image8);
 
   Memo3.SetText(FetchText("shemoftask.txt"));
-  game::FillImageNames(State.ImageNames, Memo3.Lines());
+  game::FillImageNames(State.ImageNames, Memo3.Lines(game::kSchemeLines));
   for (const auto& row : State.ImageNames) {
     for (const std::string& name : row) Memo4.AppendLine(name);
   }

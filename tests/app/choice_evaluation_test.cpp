@@ -121,6 +121,36 @@ TEST_F(ChoiceEvaluation, MissingPickedPictureKeepsTheVerdictOnly) {
   EXPECT_EQ(Requested(), (std::vector<std::string>{"no.jpg", CellName(0, 0)}));
 }
 
+TEST_F(ChoiceEvaluation, AfterATurnGaveUpTheNextClickPlaysTheTurnAgain) {
+  StartAndClearRequests();
+  const int index = form_->State.TaskIndex;
+  server_.ServeBytes("shemoftask.txt", "");  // every name empty: nothing to fetch
+  form_->Button3Click(form_.get());
+  ASSERT_EQ(dialogs_.no_data_dialogs.size(), 1u);
+  server_.ServeBytes("shemoftask.txt", SchemeText());
+  server_.ClearRequests();
+  ClickTile(1);
+  EXPECT_EQ(Requested().front(), "shemoftask.txt") << "no verdict for a task not on show";
+  EXPECT_EQ(form_->State.TaskIndex, index + 1);
+  EXPECT_EQ(Shown(form_->Image1), CellName(0, 0));
+  server_.ClearRequests();
+  ClickTile(1);
+  EXPECT_NE(Requested().front(), "shemoftask.txt") << "judged again once a turn has played";
+  EXPECT_EQ(form_->State.TaskIndex, index + 2);
+}
+
+TEST_F(ChoiceEvaluation, AfterATurnGaveUpHandSteppingStillJudges) {
+  StartInHandStepping();
+  Remove("shemoftask.txt");
+  QTest::mouseClick(form_->Button1, Qt::LeftButton);
+  ASSERT_EQ(dialogs_.no_data_dialogs.size(), 1u);
+  server_.ClearRequests();
+  PlantCurrentCode(123456);
+  ClickTile(7);
+  EXPECT_TRUE(ShowsRight()) << "\"Start->Next\" is there to try the turn again";
+  EXPECT_EQ(Requested(), (std::vector<std::string>{"ok.jpg", CellName(6, 6)}));
+}
+
 TEST_F(ChoiceEvaluation, SameTileTwiceInHandSteppingGivesTheSameVerdictTwice) {
   StartInHandStepping();
   PlantCurrentCode(123456);
