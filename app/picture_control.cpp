@@ -12,11 +12,11 @@ namespace {
 
 // Wraps the decoded pixels without copying them; the image owns the buffer.
 QImage ToQImage(content::DecodedImage decoded) {
-  auto* pixels = new std::vector<std::uint32_t>(std::move(decoded.pixels));
+  auto* pixels = new content::PixelBuffer(std::move(decoded.pixels));
   return QImage(
       reinterpret_cast<const uchar*>(pixels->data()), decoded.width, decoded.height,
       decoded.width * 4, QImage::Format_RGB32,
-      [](void* buffer) { delete static_cast<std::vector<std::uint32_t>*>(buffer); }, pixels);
+      [](void* buffer) { delete static_cast<content::PixelBuffer*>(buffer); }, pixels);
 }
 
 }  // namespace
@@ -63,6 +63,12 @@ void TImage::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawImage(rect(), *image);
+}
+
+// The press of a click is the picture's own. Passed on, it would go up through every group box
+// around the picture, and each would lay out its title to see whether the press hit it.
+void TImage::mousePressEvent(QMouseEvent* event) {
+  event->setAccepted(event->button() == Qt::LeftButton);
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {

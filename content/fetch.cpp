@@ -1,5 +1,7 @@
 #include "content/fetch.h"
 
+#include <utility>
+
 namespace content {
 
 std::string FetchText(HttpClient& client, const std::string& file_name) {
@@ -7,10 +9,11 @@ std::string FetchText(HttpClient& client, const std::string& file_name) {
 }
 
 JpegPicture FetchJpeg(HttpClient& client, const std::string& file_name) {
-  // The stream lives only for this call; the picture keeps its own copy of the bytes.
+  // The stream lives only for this call; the picture takes over its bytes, so they are not
+  // copied once more.
   std::string stream;
   client.Get(file_name, stream);
-  return JpegPicture::Load(stream);
+  return JpegPicture::Adopt(std::move(stream));
 }
 
 }  // namespace content

@@ -1,6 +1,7 @@
 #include "content/jpeg_picture.h"
 
 #include <string>
+#include <utility>
 
 #include "content/content_error.h"
 #include "content/jpeg_codec.h"
@@ -14,7 +15,9 @@ constexpr long long kMaxPixels = 64LL << 20;
 
 }  // namespace
 
-JpegPicture JpegPicture::Load(std::string_view bytes) {
+JpegPicture JpegPicture::Load(std::string_view bytes) { return Adopt(std::string(bytes)); }
+
+JpegPicture JpegPicture::Adopt(std::string&& bytes) {
   JpegPicture picture;
   if (bytes.empty()) return picture;
   JpegInfo info;
@@ -27,7 +30,7 @@ JpegPicture JpegPicture::Load(std::string_view bytes) {
     throw JpegError("JPEG picture too large: " + std::to_string(info.width) + " x " +
                     std::to_string(info.height));
   }
-  picture.data_ = std::make_shared<const std::string>(bytes);
+  picture.data_ = std::make_shared<const std::string>(std::move(bytes));
   picture.info_ = info;
   return picture;
 }

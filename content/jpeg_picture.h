@@ -15,11 +15,29 @@ struct JpegInfo {
   bool progressive = false;
 };
 
+// Leaves what it allocates unfilled: the decoder writes every pixel, and zero-filling first
+// would be a needless pass over the whole buffer at every decode.
+template <typename T>
+struct UnfilledAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UnfilledAllocator<U>;
+  };
+  UnfilledAllocator() = default;
+  template <typename U>
+  UnfilledAllocator(const UnfilledAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* place) noexcept {
+    ::new (static_cast<void*>(place)) U;
+  }
+};
+using PixelBuffer = std::vector<std::uint32_t, UnfilledAllocator<std::uint32_t>>;
+
 // Pixels as 0xFFRRGGBB words, row after row (the layout of QImage::Format_RGB32).
 struct DecodedImage {
   int width = 0;
   int height = 0;
-  std::vector<std::uint32_t> pixels;
+  PixelBuffer pixels;
 };
 
 // Compressed JPEG data whose header has been checked. Copies share the data.
@@ -30,6 +48,8 @@ class JpegPicture {
   // Copies the bytes and reads the header. Empty bytes give the empty picture without a check.
   // Throws JpegError when the bytes are not a JPEG or the picture is larger than we accept.
   static JpegPicture Load(std::string_view bytes);
+  // The same, taking over the buffer of `bytes` instead of copying it.
+  static JpegPicture Adopt(std::string&& bytes);
 
   bool Empty() const { return !data_; }
   const JpegInfo& Info() const { return info_; }

@@ -115,4 +115,22 @@ TEST_F(PictureControl, ClickNeedsPressAndReleaseOnTheControl) {
   EXPECT_EQ(clicks.count(), 1);
 }
 
+TEST_F(PictureControl, KeepsThePressOfAClickFromItsParents) {
+  class PressCounter : public QObject {
+   public:
+    int presses = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+      presses += event->type() == QEvent::MouseButtonPress;
+      return false;
+    }
+  } counter;
+  backdrop_.installEventFilter(&counter);
+  QSignalSpy clicks(picture_, &app::TImage::Click);
+  QTest::mouseClick(picture_, Qt::LeftButton);
+  EXPECT_EQ(clicks.count(), 1);
+  EXPECT_EQ(counter.presses, 0);
+  QTest::mouseClick(picture_, Qt::RightButton);
+  EXPECT_EQ(counter.presses, 1) << "other buttons go on to the parent as before";
+}
+
 }  // namespace

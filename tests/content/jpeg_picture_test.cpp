@@ -75,6 +75,19 @@ TEST(JpegPictureTest, KeepsItsOwnCopySharedBetweenCopies) {
   EXPECT_EQ(copy.Data().data(), picture.Data().data());
 }
 
+TEST(JpegPictureTest, AdoptTakesOverTheBufferOnlyWhenItLoads) {
+  std::string bytes = MakeJpeg(Options(8, 8));
+  const char* const buffer = bytes.data();
+  const JpegPicture picture = JpegPicture::Adopt(std::move(bytes));
+  EXPECT_EQ(picture.Data().data(), buffer) << "no copy of the bytes";
+  EXPECT_EQ(picture.Info().width, 8);
+  EXPECT_TRUE(JpegPicture::Adopt(std::string()).Empty());
+
+  std::string html = "<html><body>Not Found</body></html>";
+  EXPECT_THROW(JpegPicture::Adopt(std::move(html)), JpegError);
+  EXPECT_EQ(html, "<html><body>Not Found</body></html>") << "a refused body stays the caller's";
+}
+
 TEST(JpegPictureTest, EmptyBytesGiveTheEmptyPicture) {
   const JpegPicture picture = JpegPicture::Load("");
   EXPECT_TRUE(picture.Empty());
@@ -138,6 +151,33 @@ TEST(JpegPictureTest, DecodesAtTheSmallestScaleThatCoversTheTile) {
   const DecodedImage full = picture.DecodeFull();
   EXPECT_EQ(full.width, 360);
   EXPECT_EQ(full.height, 360);
+}
+
+// The pixel buffer is not zero-filled before decoding, so every pixel must come from the
+// decoder. A decode of another colour just before leaves its pixels in the memory that the
+// allocator hands out next.
+TEST(JpegPictureTest, WritesEveryPixelOfTheBuffer) {
+  for (const JpegColor color :
+       {JpegColor::kColor, JpegColor::kGray, JpegColor::kCmyk, JpegColor::kYcck}) {
+    for (const bool progressive : {false, true}) {
+      JpegOptions options = Options(120, 72, color, progressive);
+      JpegOptions other = options;
+      other.color = {20, 60, 230};
+      const JpegPicture picture = JpegPicture::Load(MakeJpeg(options));
+      const JpegPicture before = JpegPicture::Load(MakeJpeg(other));
+      for (const int side : {15, 40, 80, 120}) {
+        SCOPED_TRACE(std::to_string(static_cast<int>(color) * 2 + progressive) + " at " +
+                     std::to_string(side));
+        before.DecodeToCover(side, side);
+        const DecodedImage image = picture.DecodeToCover(side, side);
+        const Rgb want = testsupport::PatternColor(options, 0, 0);
+        int wrong = 0;
+        for (int y = 0; y < image.height; ++y)
+          for (int x = 0; x < image.width; ++x) wrong += !PixelNear(image, x, y, want);
+        EXPECT_EQ(wrong, 0);
+      }
+    }
+  }
 }
 
 TEST(JpegPictureTest, ShowsEveryColourSpaceInPlace) {
