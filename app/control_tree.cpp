@@ -14,9 +14,9 @@
 namespace app {
 namespace {
 
-QWidget* Create(const ControlSpec& spec, QWidget* parent) {
-  const QString caption = QString::fromLatin1(spec.caption);
-  switch (spec.kind) {
+QWidget* Create(const ControlEntry& entry, QWidget* parent) {
+  const QString caption = QString::fromLatin1(entry.caption);
+  switch (entry.kind) {
     case ControlKind::GroupBox: {
       auto* box = new QGroupBox(caption, parent);
       box->setAutoFillBackground(true);  // opaque: what lies under a group box never shows
@@ -35,12 +35,12 @@ QWidget* Create(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::CheckBox: {
       auto* box = new QCheckBox(caption, parent);
-      box->setChecked(spec.checked);
+      box->setChecked(entry.checked);
       return box;
     }
     case ControlKind::Memo: {
       auto* memo = new QPlainTextEdit(caption, parent);
-      const auto policy = spec.scroll_bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
+      const auto policy = entry.scroll_bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
       memo->setHorizontalScrollBarPolicy(policy);
       memo->setVerticalScrollBarPolicy(policy);
       return memo;
@@ -72,18 +72,18 @@ void ApplyCursor(QWidget* widget, ControlCursor cursor) {
 
 }  // namespace
 
-ControlTree::ControlTree(QWidget* window, std::span<const ControlSpec> layout) {
+ControlTree::ControlTree(QWidget* window, std::span<const ControlEntry> layout) {
   std::vector<QWidget*> stacked_over;  // in creation order
-  for (const ControlSpec& spec : layout) {
-    QWidget* parent = *spec.parent ? Find(spec.parent) : window;
-    QWidget* widget = Create(spec, parent);
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(spec.left, spec.top, spec.width, spec.height);
-    widget->setEnabled(spec.enabled);
-    if (!spec.visible) widget->setVisible(false);
-    ApplyCursor(widget, spec.cursor);
-    if (!DrawnOnParent(spec.kind)) stacked_over.push_back(widget);
-    if (*spec.name) by_name_[spec.name] = widget;
+  for (const ControlEntry& entry : layout) {
+    QWidget* parent = *entry.parent ? Find(entry.parent) : window;
+    QWidget* widget = Create(entry, parent);
+    widget->setObjectName(QString::fromLatin1(entry.name));
+    widget->setGeometry(entry.left, entry.top, entry.width, entry.height);
+    widget->setEnabled(entry.enabled);
+    if (!entry.visible) widget->setVisible(false);
+    ApplyCursor(widget, entry.cursor);
+    if (!DrawnOnParent(entry.kind)) stacked_over.push_back(widget);
+    if (*entry.name) by_name_[entry.name] = widget;
   }
   // Qt stacks siblings in creation order; lift the windowed ones over the drawn ones.
   for (QWidget* widget : stacked_over) widget->raise();

@@ -13,7 +13,7 @@ namespace app {
 // The widgets built from a layout, by name. The window owns them through Qt's parent tree.
 class ControlTree {
  public:
-  ControlTree(QWidget* window, std::span<const ControlSpec> layout);
+  ControlTree(QWidget* window, std::span<const ControlEntry> layout);
 
   // The named control as its widget class; throws std::logic_error when the layout lacks it.
   template <typename Widget>

@@ -16,7 +16,7 @@
 namespace app {
 
 TForm1::TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
-               std::span<const ControlSpec> layout)
+               std::span<const ControlEntry> layout)
     : IdHTTP1(std::move(server.base_url), server.limits),
       host_(std::move(server.host)),
       dialogs_(dialogs),

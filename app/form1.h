@@ -35,7 +35,7 @@ class TForm1 : public QWidget {
   static constexpr int kTurnAttempts = 3;
 
   TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
-         std::span<const ControlSpec> layout = MainWindowLayout());
+         std::span<const ControlEntry> layout = MainWindowLayout());
 
   // Making the window visible the first time runs FormShow before it comes on the screen, then
   // centres it. When FormShow closes the window it stays hidden.

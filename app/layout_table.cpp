@@ -8,7 +8,7 @@ using enum ControlCursor;
 
 // Memo3 and Memo4 are not here: they hold the scheme text and the log of names as plain
 // members of the window, so that the log can grow by 49 lines a turn without a text widget.
-constexpr ControlSpec kLayout[] = {
+constexpr ControlEntry kLayout[] = {
     // name, kind, parent, left, top, width, height, caption, cursor, visible, enabled, checked,
     // scroll bars
     {"", Picture, "", 10, 16, 140, 129, "", Help},
@@ -70,6 +70,6 @@ constexpr ControlSpec kLayout[] = {
 
 }  // namespace
 
-std::span<const ControlSpec> MainWindowLayout() { return kLayout; }
+std::span<const ControlEntry> MainWindowLayout() { return kLayout; }
 
 }  // namespace app

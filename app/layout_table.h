@@ -9,7 +9,7 @@ enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
 
 // One control of the main window. Positions are relative to the parent's top-left corner, in
 // pixels at 96 pixels per inch.
-struct ControlSpec {
+struct ControlEntry {
   const char* name;  // empty for the one picture that has no name
   ControlKind kind;
   const char* parent;  // empty for the window itself
@@ -23,6 +23,6 @@ struct ControlSpec {
 };
 
 // The whole control tree, listed per parent in creation order.
-std::span<const ControlSpec> MainWindowLayout();
+std::span<const ControlEntry> MainWindowLayout();
 
 }  // namespace app

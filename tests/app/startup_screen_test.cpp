@@ -49,9 +49,9 @@ TEST_F(StartupScreen, ComesUpWithTheFirstTaskOnShow) {
 }
 
 TEST_F(StartupScreen, SetsTheWindowTextsWhateverTheLayoutSays) {
-  std::vector<app::ControlSpec> layout(app::MainWindowLayout().begin(),
-                                       app::MainWindowLayout().end());
-  for (auto& spec : layout) spec.caption = "placeholder";
+  std::vector<app::ControlEntry> layout(app::MainWindowLayout().begin(),
+                                        app::MainWindowLayout().end());
+  for (auto& entry : layout) entry.caption = "placeholder";
   form_ = std::make_unique<app::TForm1>(
       app::ContentServerSettings{server_.BaseUrl(), "127.0.0.1", {}}, dialogs_, random_, layout);
   Start();
