@@ -5,25 +5,12 @@
 #include "game/game_state.h"
 #include "tests/support/jpeg_maker.h"
 
-namespace {
-
-std::string SmallJpeg(int shade) {
-  testsupport::JpegOptions options;
-  options.width = options.height = 16;
-  options.color = {static_cast<std::uint8_t>(shade * 5 % 256),
-                   static_cast<std::uint8_t>(shade * 37 % 256),
-                   static_cast<std::uint8_t>(shade * 91 % 256)};
-  return testsupport::MakeJpeg(options);
-}
-
-}  // namespace
-
 ServedWindow::ServedWindow() {
   for (int r = 0; r < 7; ++r)
-    for (int c = 0; c < 7; ++c) files_[CellName(r, c)] = SmallJpeg(7 * r + c);
-  files_["reading.jpg"] = SmallJpeg(100);
-  files_["ok.jpg"] = SmallJpeg(101);
-  files_["no.jpg"] = SmallJpeg(102);
+    for (int c = 0; c < 7; ++c) files_[CellName(r, c)] = testsupport::DistinctJpeg(7 * r + c);
+  files_["reading.jpg"] = testsupport::DistinctJpeg(100);
+  files_["ok.jpg"] = testsupport::DistinctJpeg(101);
+  files_["no.jpg"] = testsupport::DistinctJpeg(102);
   server_.ServeFolder(files_);
   server_.ServeBytes("shemoftask.txt", SchemeText());
 
@@ -87,6 +74,6 @@ void ServedWindow::Remove(const std::string& name) {
 }
 
 void ServedWindow::ServeJpeg(const std::string& name, int shade) {
-  files_[name] = SmallJpeg(shade);
+  files_[name] = testsupport::DistinctJpeg(shade);
   server_.ServeBytes(name, files_[name]);
 }

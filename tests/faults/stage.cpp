@@ -9,22 +9,9 @@
 #include "game/judge.h"
 #include "tests/support/jpeg_maker.h"
 
-namespace {
+namespace faults {
 
 using namespace std::chrono_literals;
-
-std::string SmallJpeg(int shade) {
-  testsupport::JpegOptions options;
-  options.width = options.height = 16;
-  options.color = {static_cast<std::uint8_t>(shade * 5 % 256),
-                   static_cast<std::uint8_t>(shade * 37 % 256),
-                   static_cast<std::uint8_t>(shade * 91 % 256)};
-  return testsupport::MakeJpeg(options);
-}
-
-}  // namespace
-
-namespace faults {
 
 content::HttpLimits Stage::Limits() {
   content::HttpLimits limits;
@@ -59,10 +46,10 @@ QString Stage::NoDataText() {
 
 Stage::Stage() {
   int shade = 0;
-  for (const std::string& name : GoodNames()) good_[name] = SmallJpeg(shade++);
-  good_["reading.jpg"] = SmallJpeg(100);
-  good_["ok.jpg"] = SmallJpeg(101);
-  good_["no.jpg"] = SmallJpeg(102);
+  for (const std::string& name : GoodNames()) good_[name] = testsupport::DistinctJpeg(shade++);
+  good_["reading.jpg"] = testsupport::DistinctJpeg(100);
+  good_["ok.jpg"] = testsupport::DistinctJpeg(101);
+  good_["no.jpg"] = testsupport::DistinctJpeg(102);
   good_["shemoftask.txt"] = Join(GoodNames(), "\r\n");
   known_ = good_;
   Restore();
@@ -85,7 +72,7 @@ void Stage::ServeScheme(std::string text) { server_.ServeBytes("shemoftask.txt",
 void Stage::ServeExtraPicture(const std::string& name, const std::string& target) {
   if (!known_.contains(name)) {
     // Shades 103 on: no good picture has them, and a shade's colour repeats only after 256.
-    known_[name] = SmallJpeg(103 + static_cast<int>(extras_.size()));
+    known_[name] = testsupport::DistinctJpeg(103 + static_cast<int>(extras_.size()));
   }
   extras_[target] = known_[name];
   server_.ServeBytes(target, extras_[target]);

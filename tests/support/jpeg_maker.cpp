@@ -239,6 +239,15 @@ std::string MakeJpeg(const JpegOptions& options) {
   return RunEncode(job, samples);
 }
 
+std::string DistinctJpeg(int index) {
+  JpegOptions options;
+  options.width = options.height = 16;
+  options.color = {static_cast<std::uint8_t>(index * 5 % 256),
+                   static_cast<std::uint8_t>(index * 37 % 256),
+                   static_cast<std::uint8_t>(index * 91 % 256)};
+  return MakeJpeg(options);
+}
+
 std::string MakeManyScansJpeg(int width, int height) {
   constexpr int kComponents = 3;
   constexpr int kTopBit = 10;  // the highest successive approximation bit libjpeg allows

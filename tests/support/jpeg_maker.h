@@ -44,6 +44,10 @@ Rgb PatternColor(const JpegOptions& options, int x, int y);
 
 std::string MakeJpeg(const JpegOptions& options);
 
+// A 16 x 16 solid picture whose colour differs for every index from 0 to 255, so that a test
+// can tell which file a control shows by its bytes.
+std::string DistinctJpeg(int index);
+
 // A valid progressive colour picture whose scan script has 2,112 scans: every coefficient of
 // every component refined bit by bit.
 std::string MakeManyScansJpeg(int width = 16, int height = 16);
