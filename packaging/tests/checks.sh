@@ -1,16 +1,5 @@
-# Shared by the packaging tests: named checks that count their failures.
-failures=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
+# Shared by the packaging tests: the named checks, and what an install must hold.
+source "$(dirname "${BASH_SOURCE[0]}")/../../tests/support/checks.sh"
 
 finish() {
   ((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }

@@ -6,18 +6,7 @@ source_dir=$1
 build=$2
 server="$source_dir/scripts/content-server"
 pack="$build/content-pack/uploads/all/dravel/1"
-failures=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok: $what"
-  else
-    echo "FAILED: $what"
-    failures=$((failures + 1))
-  fi
-}
+source "$source_dir/tests/support/checks.sh"
 
 listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
