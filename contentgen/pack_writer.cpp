@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "content/content_server.h"
 #include "contentgen/catalogue.h"
 #include "contentgen/cell_picture.h"
 #include "contentgen/fixed_pictures.h"
@@ -68,10 +69,10 @@ void WritePack(const fs::path& folder) {
                  EncodeJpeg(RenderCell(shape, colour), options));
     }
   }
-  WriteWhole(folder, "reading.jpg", EncodeJpeg(RenderWaiting(), {.progressive = false}));
-  WriteWhole(folder, "ok.jpg", EncodeJpeg(RenderRight(), {.progressive = true}));
-  WriteWhole(folder, "no.jpg", EncodeJpeg(RenderWrong(), {.progressive = false}));
-  WriteWhole(folder, kSchemeFileName, SchemeText());
+  WriteWhole(folder, content::kReadingPicture, EncodeJpeg(RenderWaiting(), {.progressive = false}));
+  WriteWhole(folder, content::kRightPicture, EncodeJpeg(RenderRight(), {.progressive = true}));
+  WriteWhole(folder, content::kWrongPicture, EncodeJpeg(RenderWrong(), {.progressive = false}));
+  WriteWhole(folder, content::kSchemeFile, SchemeText());
 }
 
 }  // namespace contentgen

@@ -5,7 +5,8 @@ set -uo pipefail
 source_dir=$1
 build=$2
 server="$source_dir/scripts/content-server"
-pack="$build/content-pack/uploads/all/dravel/1"
+source "$build/content-layout.env"
+pack="$build/content-pack/$DRAVEL_CONTENT_FOLDER"
 source "$source_dir/tests/support/checks.sh"
 
 listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
@@ -15,7 +16,7 @@ for ((tries = 0; tries < 50; ++tries)); do
   listens "$port" || break
   port=$((port + 1))
 done
-url="http://127.0.0.1:$port/uploads/all/dravel/1"
+url="http://127.0.0.1:$port/$DRAVEL_CONTENT_FOLDER"
 other_build=$(mktemp -d)
 cleanup() {
   "$server" stop --port "$port" --build "$build" >/dev/null
@@ -34,27 +35,28 @@ check "starts" "$server" start --port "$port" --build "$build"
 check "a second start is a no-op" "$server" start --port "$port" --build "$build"
 check "status says running" "$server" status --port "$port" --build "$build"
 
-check "scheme served byte for byte, CR LF intact" same_bytes shemoftask.txt
+check "scheme served byte for byte, CR LF intact" same_bytes "$DRAVEL_SCHEME_FILE"
 check "pictures served byte for byte" same_bytes star-amber.jpg
-check "fixed pictures served" same_bytes no.jpg
-check "scheme is text/plain" content_type shemoftask.txt text/plain
-check "pictures are image/jpeg" content_type ok.jpg image/jpeg
+check "fixed pictures served" same_bytes "$DRAVEL_WRONG_PICTURE"
+check "scheme is text/plain" content_type "$DRAVEL_SCHEME_FILE" text/plain
+check "pictures are image/jpeg" content_type "$DRAVEL_RIGHT_PICTURE" image/jpeg
 check "the game's own request headers are accepted" \
   curl --silent --fail --output /dev/null -H 'Accept: text/html, */*' \
-  -A 'Mozilla/3.0 (compatible; Indy Library)' "$url/reading.jpg"
+  -A 'Mozilla/3.0 (compatible; Indy Library)' "$url/$DRAVEL_READING_PICTURE"
 connects=$(curl --silent --output /dev/null --output /dev/null --write-out '%{num_connects} ' \
-  "$url/shemoftask.txt" "$url/ok.jpg")
+  "$url/$DRAVEL_SCHEME_FILE" "$url/$DRAVEL_RIGHT_PICTURE")
 check "keep-alive: two requests, one connection (connects: $connects)" \
   test "$connects" = "1 0 "
 check "bare folder is 404" test "$(status_of "$url/")" = 404
 check "folder without slash is 404, not a redirect" test "$(status_of "$url")" = 404
 check "missing picture is 404" test "$(status_of "$url/nothing.jpg")" = 404
 check "outside the game's folder is 404" \
-  test "$(status_of "http://127.0.0.1:$port/uploads/all/dravel/")" = 404
+  test "$(status_of "http://127.0.0.1:$port/${DRAVEL_CONTENT_FOLDER%/*}/")" = 404
 
 # A second server on the same port: the start must fail and say why.
 mkdir -p "$other_build/content-pack"
 cp -r "$build/content-pack/." "$other_build/content-pack/"
+cp "$build/content-layout.env" "$other_build/"
 message=$("$server" start --port "$port" --build "$other_build" 2>&1)
 check "a taken port fails the start" test $? -eq 1
 check "a taken port is explained" grep -q "another program listens" <<<"$message"

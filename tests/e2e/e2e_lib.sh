@@ -3,7 +3,6 @@
 #   GAME SOURCE_DIR BUILD_DIR ANSWERS_TOOL
 # A test that cannot run here exits with 77, which CTest reports as skipped.
 
-E2E_FOLDER_PATH=uploads/all/dravel/1
 E2E_PIDS=()
 E2E_SERVER_STARTED=0
 E2E_SHOTS=""
@@ -78,6 +77,9 @@ e2e_setup() {
   E2E_SOURCE=$3
   E2E_BUILD=$(cd "$4" && pwd -P)
   E2E_ANSWERS=$5
+  # shellcheck source=/dev/null
+  source "$E2E_BUILD/content-layout.env" || e2e_fail "no content-layout.env in $E2E_BUILD"
+  E2E_FOLDER_PATH=$DRAVEL_CONTENT_FOLDER
   E2E_PACK="$E2E_BUILD/content-pack/$E2E_FOLDER_PATH"
   E2E_ACCESS_LOG="$E2E_BUILD/content-server/port-80/logs/access.log"
   [[ -x $E2E_GAME ]] || e2e_fail "no program at $E2E_GAME: build the project first"
@@ -121,7 +123,7 @@ e2e_start_xvfb() {
 # this build that already runs is used as it is; anything else on port 80 skips the test.
 e2e_serve_content() {
   local server="$E2E_SOURCE/scripts/content-server"
-  [[ -f $E2E_PACK/shemoftask.txt ]] || e2e_fail "no content pack in $E2E_PACK: build the project first"
+  [[ -f $E2E_PACK/$DRAVEL_SCHEME_FILE ]] || e2e_fail "no content pack in $E2E_PACK: build the project first"
   if "$server" status --port 80 --build "$E2E_BUILD" >/dev/null 2>&1; then
     echo "using the content server of this build that already runs on port 80"
     return
@@ -258,7 +260,7 @@ e2e_expect_no_requests() {
 
 # The picture name of row $1, column $2 (both counted from 1) in the scheme file.
 e2e_cell() {
-  sed -n "$((7 * ($1 - 1) + $2))p" "$E2E_PACK/shemoftask.txt" | tr -d '\r'
+  sed -n "$((7 * ($1 - 1) + $2))p" "$E2E_PACK/$DRAVEL_SCHEME_FILE" | tr -d '\r'
 }
 
 e2e_choice_names() {
