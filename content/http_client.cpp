@@ -176,7 +176,6 @@ struct HttpClient::Impl {
     Set(CURLOPT_ERRORBUFFER, error_buffer);
     Set(CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(limits.connect_timeout));
     Set(CURLOPT_TIMEOUT_MS, Milliseconds(limits.transfer_timeout));
-    Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(limits.max_body_bytes));
 
     Set(CURLOPT_HEADERFUNCTION, OnHeader);
     Set(CURLOPT_HEADERDATA, &transfer);
@@ -191,7 +190,7 @@ struct HttpClient::Impl {
 
   std::string Describe(CURLcode code) const {
     if (transfer.over_cap || code == CURLE_FILESIZE_EXCEEDED) {
-      return "the body is larger than " + std::to_string(limits.max_body_bytes) + " bytes";
+      return "the body is larger than " + std::to_string(transfer.max_body_bytes) + " bytes";
     }
     if (transfer.head_too_large) return "the answer's head is too large";
     if (transfer.out_of_memory) return "out of memory for the body";
@@ -222,21 +221,29 @@ HttpClient::~HttpClient() = default;
 
 const std::string& HttpClient::BaseUrl() const { return impl_->base_url; }
 
+const HttpLimits& HttpClient::Limits() const { return impl_->limits; }
+
 std::string HttpClient::UrlFor(const std::string& file_name) const {
   return impl_->base_url + EscapeFileName(file_name);
 }
 
-void HttpClient::Get(const std::string& file_name, std::string& stream) {
+void HttpClient::Get(const std::string& file_name, std::string& stream,
+                     std::size_t max_body_bytes) {
   Impl& impl = *impl_;
+  if (file_name.size() > kMaxFileNameBytes) {
+    throw FetchError("a file name of " + std::to_string(file_name.size()) +
+                     " bytes is longer than any file can have");
+  }
   const std::string url = UrlFor(file_name);
   impl.RenewHandle();
   impl.transfer = Transfer{};
   impl.transfer.curl = impl.curl;
   impl.transfer.sink = &stream;
-  impl.transfer.max_body_bytes = impl.limits.max_body_bytes;
+  impl.transfer.max_body_bytes = max_body_bytes;
   impl.transfer.stall_timeout = impl.limits.stall_timeout;
   impl.error_buffer[0] = '\0';
   impl.Set(CURLOPT_URL, url.c_str());
+  impl.Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_body_bytes));
 
   const CURLcode code = curl_easy_perform(impl.curl);
   if (code != CURLE_OK) throw FetchError("GET " + url + ": " + impl.Describe(code));
@@ -249,7 +256,7 @@ void HttpClient::Get(const std::string& file_name, std::string& stream) {
 
 std::string HttpClient::Get(const std::string& file_name) {
   std::string body;
-  Get(file_name, body);
+  Get(file_name, body, impl_->limits.max_text_bytes);
   return body;
 }
 

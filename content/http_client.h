@@ -13,7 +13,16 @@ inline constexpr std::chrono::milliseconds kConnectTimeout{10'000};
 inline constexpr std::chrono::milliseconds kStallTimeout{15'000};
 // A server that drips a byte now and then never stalls; this bounds the whole request.
 inline constexpr std::chrono::milliseconds kTransferTimeout{30'000};
-inline constexpr std::size_t kMaxBodyBytes = std::size_t{32} << 20;
+// The scheme file: 49 names need a few kilobytes, but only its first 49 lines count, so a
+// longer file is still a good one.
+inline constexpr std::size_t kMaxTextBytes = std::size_t{32} << 20;
+// A picture: a tile is at most 360 device pixels a side, which a few hundred kilobytes show
+// well. The window holds about two dozen fetched pictures at once (tiles, the result pictures
+// and the previous task's copies), and this cap keeps them together under 100 MiB.
+inline constexpr std::size_t kMaxPictureBytes = std::size_t{4} << 20;
+// Longer than any file name a server's file system can hold (255 bytes, 765 escaped): a name
+// longer than this is refused without a request, like a file the server does not have.
+inline constexpr std::size_t kMaxFileNameBytes = 1024;
 
 struct HttpLimits {
   std::chrono::milliseconds connect_timeout = kConnectTimeout;
@@ -22,7 +31,8 @@ struct HttpLimits {
   std::chrono::milliseconds stall_timeout = kStallTimeout;
   // From the start of the request, connecting included, to the last byte of the body.
   std::chrono::milliseconds transfer_timeout = kTransferTimeout;
-  std::size_t max_body_bytes = kMaxBodyBytes;
+  std::size_t max_text_bytes = kMaxTextBytes;
+  std::size_t max_picture_bytes = kMaxPictureBytes;
 };
 
 // The window's one HTTP client. Its connection cache lives as long as the client, so the
@@ -39,13 +49,15 @@ class HttpClient {
   HttpClient& operator=(const HttpClient&) = delete;
 
   const std::string& BaseUrl() const;
+  const HttpLimits& Limits() const;
   // The address a request for `file_name` goes to: the base followed by the escaped name.
   std::string UrlFor(const std::string& file_name) const;
 
-  // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome;
-  // `stream` may then hold part of a body.
-  void Get(const std::string& file_name, std::string& stream);
-  // The body of a 2xx answer, byte for byte.
+  // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome, a
+  // body over `max_body_bytes` and a name over kMaxFileNameBytes included; `stream` may then
+  // hold part of a body.
+  void Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes);
+  // The body of a 2xx answer, byte for byte, within the text cap.
   std::string Get(const std::string& file_name);
 
  private:

@@ -21,7 +21,7 @@ content::HttpLimits Limits() {
   limits.connect_timeout = 1s;
   limits.stall_timeout = 1s;
   limits.transfer_timeout = 2s;
-  limits.max_body_bytes = kCap;
+  limits.max_text_bytes = kCap;
   return limits;
 }
 

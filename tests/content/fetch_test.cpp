@@ -25,7 +25,8 @@ content::HttpLimits ShortLimits() {
   content::HttpLimits limits;
   limits.connect_timeout = 500ms;
   limits.stall_timeout = 300ms;
-  limits.max_body_bytes = 64 << 10;
+  limits.max_text_bytes = 64 << 10;
+  limits.max_picture_bytes = 32 << 10;
   return limits;
 }
 
@@ -74,7 +75,7 @@ TEST_F(FetchTest, EveryFailureThrowsAndLeavesTheShownPictureAlone) {
       {"page.jpg", Reply::Ok("<html><body>hello</body></html>", "text/html")},
       {"header.jpg", Reply::Ok(testsupport::WithCorruptHeader(good_))},
       {"huge.jpg", Reply::Ok(testsupport::WithDimensions(good_, 40'000, 40'000))},
-      {"over-cap.jpg", Reply::Ok(std::string(ShortLimits().max_body_bytes + 1, 'x'))},
+      {"over-cap.jpg", Reply::Ok(std::string(ShortLimits().max_picture_bytes + 1, 'x'))},
       {"cut.jpg", WithFault(Fault::kTruncated)},
       {"reset.jpg", WithFault(Fault::kResetMidBody)},
       {"silent.jpg", WithFault(Fault::kNeverAnswer)},
@@ -94,6 +95,13 @@ TEST_F(FetchTest, ErrorsSayWhichStepFailed) {
   server_.ServeBytes("page.jpg", "<html></html>");
   EXPECT_THROW(content::FetchJpeg(client_, "missing.jpg"), FetchError);
   EXPECT_THROW(content::FetchJpeg(client_, "page.jpg"), JpegError);
+}
+
+TEST_F(FetchTest, PicturesHaveACapOfTheirOwnUnderTheTexts) {
+  const std::string body(ShortLimits().max_picture_bytes + 1, 'x');
+  server_.ServeBytes("big", body);
+  EXPECT_EQ(content::FetchText(client_, "big"), body);
+  EXPECT_THROW(content::FetchJpeg(client_, "big"), FetchError);
 }
 
 TEST_F(FetchTest, FetchTextKeepsLineEndsAndBytes) {

@@ -28,7 +28,8 @@ HttpLimits ShortLimits() {
   HttpLimits limits;
   limits.connect_timeout = 500ms;
   limits.stall_timeout = 300ms;
-  limits.max_body_bytes = 64 << 10;
+  limits.max_text_bytes = 64 << 10;
+  limits.max_picture_bytes = 32 << 10;
   return limits;
 }
 
@@ -122,7 +123,7 @@ TEST_F(HttpClientTest, OnlyTwoHundredsSucceedAndRedirectsAreNotFollowed) {
     SCOPED_TRACE(name);
     std::string stream;
     try {
-      client_.Get(name, stream);
+      client_.Get(name, stream, content::kMaxTextBytes);
       ADD_FAILURE() << "no error";
     } catch (const FetchError& error) {
       EXPECT_NE(std::string(error.what()).find("HTTP status"), std::string::npos) << error.what();
@@ -141,7 +142,7 @@ TEST_F(HttpClientTest, DeliversTheBodyByteForByteInEveryFraming) {
     EXPECT_EQ(client_.Get("shemoftask.txt"), bytes) << static_cast<int>(framing);
   }
   std::string stream = "kept ";
-  client_.Get("shemoftask.txt", stream);
+  client_.Get("shemoftask.txt", stream, content::kMaxTextBytes);
   EXPECT_EQ(stream, "kept " + bytes);
 }
 
@@ -263,7 +264,7 @@ TEST_F(HttpClientTest, ConnectTimesOutWhenNobodyTakesTheConnection) {
 }
 
 TEST_F(HttpClientTest, BodiesOverTheCapFailWithOrWithoutALength) {
-  const std::size_t cap = ShortLimits().max_body_bytes;
+  const std::size_t cap = ShortLimits().max_text_bytes;
   server_.ServeBytes("at-cap", std::string(cap, 'a'));
   EXPECT_EQ(client_.Get("at-cap").size(), cap);
   for (Framing framing : {Framing::kContentLength, Framing::kChunked, Framing::kCloseDelimited}) {
@@ -311,6 +312,15 @@ TEST_F(HttpClientTest, NamesReachTheServerAsTheyStandEscapedWhereTheyMust) {
   EXPECT_EQ(client_.UrlFor(name), server_.BaseUrl() + target);
   EXPECT_EQ(client_.Get(name), "found");
   EXPECT_EQ(server_.Targets().back(), TestHttpServer::FolderTarget(target));
+}
+
+TEST_F(HttpClientTest, ANameLongerThanAnyFileNameIsRefusedWithoutARequest) {
+  const std::string longest(content::kMaxFileNameBytes, 'n');
+  server_.ServeBytes(longest, "found");
+  EXPECT_EQ(client_.Get(longest), "found");
+  server_.ClearRequests();
+  EXPECT_THROW(client_.Get(longest + "n"), FetchError);
+  EXPECT_EQ(server_.RequestCount(), 0u);
 }
 
 TEST_F(HttpClientTest, RefusesOtherSchemesAndCredentials) {

@@ -19,7 +19,8 @@ content::HttpLimits Stage::Limits() {
   // Longer than the drip's second, so that only the transfer time-out ends a drip.
   limits.stall_timeout = 1'200ms;
   limits.transfer_timeout = 2'000ms;
-  limits.max_body_bytes = 256 << 10;
+  limits.max_text_bytes = 256 << 10;
+  limits.max_picture_bytes = 256 << 10;
   return limits;
 }
 
