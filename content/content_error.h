@@ -17,10 +17,23 @@ class FetchError : public ContentError {
   using ContentError::ContentError;
 };
 
+// The server gave nothing within a time limit: no connection, no next byte, no whole answer.
+class TimeoutError : public FetchError {
+ public:
+  using FetchError::FetchError;
+};
+
 // The bytes are not a JPEG picture we accept, or its data is damaged.
 class JpegError : public ContentError {
  public:
   using ContentError::ContentError;
+};
+
+// The client was told to stop: the transfer under way was dropped and no request goes out any
+// more. Not a ContentError: no handler retries or reports it, it ends the handler.
+class TransferAbandoned : public std::runtime_error {
+ public:
+  TransferAbandoned() : std::runtime_error("the transfer was abandoned") {}
 };
 
 }  // namespace content

@@ -3,9 +3,14 @@
 #include <curl/curl.h>
 
 #include <algorithm>
+#include <map>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "content/answer_head.h"
 #include "content/content_error.h"
 #include "content/request_target.h"
 
@@ -13,15 +18,13 @@ namespace content {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 // Sent after the Host line, in this order, instead of libcurl's own Accept and User-Agent.
 constexpr const char* kRequestHeaders[] = {
     "Accept: text/html, */*",
     "User-Agent: Mozilla/3.0 (compatible; Indy Library)",
 };
-
-// An answer whose head alone is this large is not one of our files.
-constexpr std::size_t kMaxHeadBytes = std::size_t{256} << 10;
 
 void InitCurlOnce() {
   static std::once_flag once;
@@ -38,29 +41,21 @@ struct Transfer {
   CURL* curl = nullptr;
   std::string* sink = nullptr;
   std::size_t max_body_bytes = 0;
-  Clock::duration stall_timeout{};
   bool connected = false;  // the stall clock runs only from here; connecting has its own
   Clock::time_point last_activity{};
-  std::size_t head_bytes = 0;
+  AnswerHead head;
   std::size_t body_bytes = 0;
   bool status_known = false;
   bool keep_body = false;  // only a 2xx body reaches the sink; others are read and dropped
   bool over_cap = false;
-  bool head_too_large = false;
   bool out_of_memory = false;
-  bool stalled = false;
 };
 
-size_t OnHeader(char*, size_t size, size_t count, void* user) {
+size_t OnHeader(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
   const size_t n = size * count;
   transfer.last_activity = Clock::now();
-  transfer.head_bytes += n;
-  if (transfer.head_bytes > kMaxHeadBytes) {
-    transfer.head_too_large = true;
-    return CURL_WRITEFUNC_ERROR;
-  }
-  return n;
+  return transfer.head.Take(std::string_view(data, n)) ? n : CURL_WRITEFUNC_ERROR;
 }
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
@@ -98,17 +93,8 @@ int OnConnected(void* user, char*, char*, int, int) {
   return CURL_PREREQFUNC_OK;
 }
 
-int OnProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-  auto& transfer = *static_cast<Transfer*>(user);
-  if (transfer.connected && Clock::now() - transfer.last_activity > transfer.stall_timeout) {
-    transfer.stalled = true;
-    return 1;
-  }
-  return 0;
-}
-
-long Milliseconds(std::chrono::milliseconds duration) {
-  return static_cast<long>(std::max<std::chrono::milliseconds::rep>(duration.count(), 1));
+long Milliseconds(milliseconds duration) {
+  return static_cast<long>(std::max<milliseconds::rep>(duration.count(), 1));
 }
 
 }  // namespace
@@ -116,38 +102,55 @@ long Milliseconds(std::chrono::milliseconds duration) {
 struct HttpClient::Impl {
   std::string base_url;
   HttpLimits limits;
-  CURLSH* connections = nullptr;  // shared by each request's handle
-  CURL* curl = nullptr;           // the handle of the last request
+  PollWait own_wait;
+  NetworkWait* wait = &own_wait;
+  CURLM* multi = nullptr;  // its connection cache keeps the connection between requests
+  CURL* curl = nullptr;    // the handle of the request under way
   curl_slist* headers = nullptr;
   Transfer transfer;
   char error_buffer[CURL_ERROR_SIZE] = {};
+  std::map<curl_socket_t, SocketWatch> sockets;  // what libcurl wants watched
+  std::optional<Clock::time_point> timer_due;    // when libcurl wants to be called back
+  bool short_waits = false;
+  bool abandoned = false;
+  bool stalled = false;
 
   ~Impl() {
-    curl_easy_cleanup(curl);
-    curl_share_cleanup(connections);
+    Drop();
+    curl_multi_cleanup(multi);
     curl_slist_free_all(headers);
   }
 
-  void ShareConnections() {
-    connections = curl_share_init();
-    if (connections == nullptr ||
-        curl_share_setopt(connections, CURLSHOPT_SHARE, CURL_LOCK_DATA_CONNECT) != CURLSHE_OK) {
-      throw FetchError("libcurl could not share connections");
+  static int OnSocket(CURL*, curl_socket_t socket, int what, void* user, void*) {
+    auto& impl = *static_cast<Impl*>(user);
+    if (what == CURL_POLL_REMOVE) {
+      impl.sockets.erase(socket);
+    } else {
+      impl.sockets[socket] = {static_cast<int>(socket),
+                              what == CURL_POLL_IN || what == CURL_POLL_INOUT,
+                              what == CURL_POLL_OUT || what == CURL_POLL_INOUT};
     }
+    return 0;
   }
 
-  // A fresh handle for the next request, on the connections the earlier ones left open.
-  void RenewHandle() {
-    curl_easy_cleanup(curl);
-    curl = curl_easy_init();
-    if (curl == nullptr) throw FetchError("libcurl could not create a handle");
-    Configure();
+  static int OnTimer(CURLM*, long timeout_ms, void* user) {
+    auto& impl = *static_cast<Impl*>(user);
+    if (timeout_ms < 0) {
+      impl.timer_due.reset();
+    } else {
+      impl.timer_due = Clock::now() + milliseconds(timeout_ms);
+    }
+    return 0;
   }
 
-  template <typename Value>
-  void Set(CURLoption option, Value value) {
-    if (curl_easy_setopt(curl, option, value) != CURLE_OK) {
-      throw FetchError("libcurl refused an option of the HTTP client");
+  void MakeMulti() {
+    multi = curl_multi_init();
+    if (multi == nullptr ||
+        curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, OnSocket) != CURLM_OK ||
+        curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this) != CURLM_OK ||
+        curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, OnTimer) != CURLM_OK ||
+        curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this) != CURLM_OK) {
+      throw FetchError("libcurl could not set up its transfers");
     }
   }
 
@@ -159,8 +162,34 @@ struct HttpClient::Impl {
     }
   }
 
-  void Configure() {
-    Set(CURLOPT_SHARE, connections);
+  template <typename Value>
+  void Set(CURLoption option, Value value) {
+    if (curl_easy_setopt(curl, option, value) != CURLE_OK) {
+      throw FetchError("libcurl refused an option of the HTTP client");
+    }
+  }
+
+  milliseconds ConnectTimeout() const {
+    return short_waits ? std::min(limits.connect_timeout, limits.retry_timeout)
+                       : limits.connect_timeout;
+  }
+  milliseconds StallTimeout() const {
+    return short_waits ? std::min(limits.stall_timeout, limits.retry_timeout)
+                       : limits.stall_timeout;
+  }
+
+  // A fresh handle for the next request, on the connections the earlier ones left open.
+  void Prepare(const std::string& url, std::string& stream, std::size_t max_body_bytes) {
+    curl = curl_easy_init();
+    if (curl == nullptr) throw FetchError("libcurl could not create a handle");
+    transfer = Transfer{};
+    transfer.curl = curl;
+    transfer.sink = &stream;
+    transfer.max_body_bytes = max_body_bytes;
+    stalled = false;
+    error_buffer[0] = '\0';
+
+    Set(CURLOPT_URL, url.c_str());
     Set(CURLOPT_HTTPHEADER, headers);
     Set(CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
     Set(CURLOPT_PROTOCOLS_STR, "http");
@@ -174,34 +203,95 @@ struct HttpClient::Impl {
     Set(CURLOPT_PATH_AS_IS, 1L);
     Set(CURLOPT_NOSIGNAL, 1L);
     Set(CURLOPT_ERRORBUFFER, error_buffer);
-    Set(CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(limits.connect_timeout));
+    Set(CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(ConnectTimeout()));
     Set(CURLOPT_TIMEOUT_MS, Milliseconds(limits.transfer_timeout));
-
+    Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_body_bytes));
     Set(CURLOPT_HEADERFUNCTION, OnHeader);
     Set(CURLOPT_HEADERDATA, &transfer);
     Set(CURLOPT_WRITEFUNCTION, OnBody);
     Set(CURLOPT_WRITEDATA, &transfer);
     Set(CURLOPT_PREREQFUNCTION, OnConnected);
     Set(CURLOPT_PREREQDATA, &transfer);
-    Set(CURLOPT_XFERINFOFUNCTION, OnProgress);
-    Set(CURLOPT_XFERINFODATA, &transfer);
-    Set(CURLOPT_NOPROGRESS, 0L);
+    if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
+      throw FetchError("libcurl could not start the request");
+    }
+  }
+
+  // Takes the handle out of the multi: a transfer not finished is dropped with its connection.
+  void Drop() {
+    if (curl == nullptr) return;
+    curl_multi_remove_handle(multi, curl);
+    curl_easy_cleanup(curl);
+    curl = nullptr;
+  }
+
+  void Act(curl_socket_t socket, int events) {
+    int running = 0;
+    curl_multi_socket_action(multi, socket, events, &running);
+  }
+
+  // The result of the request once libcurl says it is done.
+  std::optional<CURLcode> Done() {
+    int queued = 0;
+    while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
+      if (message->msg == CURLMSG_DONE && message->easy_handle == curl) {
+        return message->data.result;
+      }
+    }
+    return std::nullopt;
+  }
+
+  // Runs the request to its end, waiting between steps. Nothing is returned or thrown before
+  // the handle is out of the multi again.
+  CURLcode Run() {
+    timer_due.reset();
+    Act(CURL_SOCKET_TIMEOUT, 0);
+    for (;;) {
+      if (const std::optional<CURLcode> result = Done()) return *result;
+      const Clock::time_point now = Clock::now();
+      if (timer_due && *timer_due <= now) {
+        timer_due.reset();
+        Act(CURL_SOCKET_TIMEOUT, 0);
+        continue;
+      }
+      std::optional<Clock::time_point> wake = timer_due;
+      if (transfer.connected) {
+        const Clock::time_point stall_due = transfer.last_activity + StallTimeout();
+        if (stall_due <= now) {
+          stalled = true;
+          return CURLE_OPERATION_TIMEDOUT;
+        }
+        wake = wake ? std::min(*wake, stall_due) : stall_due;
+      }
+      // libcurl always keeps a timer while a transfer runs; a second is only a safeguard.
+      const milliseconds timeout =
+          std::chrono::ceil<milliseconds>((wake ? *wake : now + std::chrono::seconds(1)) - now);
+      std::vector<SocketWatch> watches;
+      watches.reserve(sockets.size());
+      for (const auto& [socket, watch] : sockets) watches.push_back(watch);
+      const std::vector<SocketReady> ready = wait->Wait(watches, timeout);
+      if (abandoned) throw TransferAbandoned();
+      for (const SocketReady& socket : ready) {
+        Act(socket.fd, (socket.read ? CURL_CSELECT_IN : 0) | (socket.write ? CURL_CSELECT_OUT : 0));
+      }
+    }
   }
 
   std::string Describe(CURLcode code) const {
     if (transfer.over_cap || code == CURLE_FILESIZE_EXCEEDED) {
       return "the body is larger than " + std::to_string(transfer.max_body_bytes) + " bytes";
     }
-    if (transfer.head_too_large) return "the answer's head is too large";
+    if (transfer.head.TooLarge()) return "the answer's head is too large";
+    if (transfer.head.LengthsDisagree()) return "the answer gives two different lengths";
     if (transfer.out_of_memory) return "out of memory for the body";
-    if (transfer.stalled) {
-      return "no data from the server for " + std::to_string(limits.stall_timeout.count()) + " ms";
+    if (stalled) {
+      return "no data from the server for " + std::to_string(StallTimeout().count()) + " ms";
     }
     if (code == CURLE_OPERATION_TIMEDOUT && transfer.connected) {
       return "no whole answer within " + std::to_string(limits.transfer_timeout.count()) + " ms";
     }
     if (code == CURLE_OPERATION_TIMEDOUT) {
-      return "no connection within " + std::to_string(limits.connect_timeout.count()) + " ms";
+      return "no connection within " + std::to_string(ConnectTimeout().count()) + " ms";
     }
     std::string what = curl_easy_strerror(code);
     if (error_buffer[0] != '\0') what += std::string(" (") + error_buffer + ")";
@@ -209,11 +299,13 @@ struct HttpClient::Impl {
   }
 };
 
-HttpClient::HttpClient(std::string base_url, HttpLimits limits) : impl_(std::make_unique<Impl>()) {
+HttpClient::HttpClient(std::string base_url, HttpLimits limits, NetworkWait* wait)
+    : impl_(std::make_unique<Impl>()) {
   InitCurlOnce();
   impl_->base_url = std::move(base_url);
   impl_->limits = limits;
-  impl_->ShareConnections();
+  if (wait != nullptr) impl_->wait = wait;
+  impl_->MakeMulti();
   impl_->MakeHeaders();
 }
 
@@ -230,25 +322,26 @@ std::string HttpClient::UrlFor(const std::string& file_name) const {
 void HttpClient::Get(const std::string& file_name, std::string& stream,
                      std::size_t max_body_bytes) {
   Impl& impl = *impl_;
+  if (impl.abandoned) throw TransferAbandoned();
   if (file_name.size() > kMaxFileNameBytes) {
     throw FetchError("a file name of " + std::to_string(file_name.size()) +
                      " bytes is longer than any file can have");
   }
   const std::string url = UrlFor(file_name);
-  impl.RenewHandle();
-  impl.transfer = Transfer{};
-  impl.transfer.curl = impl.curl;
-  impl.transfer.sink = &stream;
-  impl.transfer.max_body_bytes = max_body_bytes;
-  impl.transfer.stall_timeout = impl.limits.stall_timeout;
-  impl.error_buffer[0] = '\0';
-  impl.Set(CURLOPT_URL, url.c_str());
-  impl.Set(CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(max_body_bytes));
-
-  const CURLcode code = curl_easy_perform(impl.curl);
-  if (code != CURLE_OK) throw FetchError("GET " + url + ": " + impl.Describe(code));
+  CURLcode code = CURLE_OK;
+  try {
+    impl.Prepare(url, stream, max_body_bytes);
+    code = impl.Run();
+  } catch (...) {
+    impl.Drop();
+    throw;
+  }
   long status = 0;
   curl_easy_getinfo(impl.curl, CURLINFO_RESPONSE_CODE, &status);
+  const std::string failure = code == CURLE_OK ? std::string() : impl.Describe(code);
+  impl.Drop();
+  if (code == CURLE_OPERATION_TIMEDOUT) throw TimeoutError("GET " + url + ": " + failure);
+  if (code != CURLE_OK) throw FetchError("GET " + url + ": " + failure);
   if (status < 200 || status > 299) {
     throw FetchError("GET " + url + ": HTTP status " + std::to_string(status));
   }
@@ -258,6 +351,13 @@ std::string HttpClient::Get(const std::string& file_name) {
   std::string body;
   Get(file_name, body, impl_->limits.max_text_bytes);
   return body;
+}
+
+void HttpClient::ShortenWaits(bool on) { impl_->short_waits = on; }
+
+void HttpClient::Abandon() {
+  impl_->abandoned = true;
+  impl_->wait->Interrupt();
 }
 
 }  // namespace content

@@ -5,14 +5,20 @@
 #include <memory>
 #include <string>
 
+#include "content/network_wait.h"
+
 namespace content {
 
-// A server that never answers must not freeze the game for ever, nor an endless body fill
-// the memory.
-inline constexpr std::chrono::milliseconds kConnectTimeout{10'000};
-inline constexpr std::chrono::milliseconds kStallTimeout{15'000};
-// A server that drips a byte now and then never stalls; this bounds the whole request.
-inline constexpr std::chrono::milliseconds kTransferTimeout{30'000};
+// A server that never answers must hold the game only for seconds, and a body must not fill
+// the memory. A click makes up to 13 requests and a turn up to 3 attempts: with a server that
+// accepts and says nothing, the first request waits kStallTimeout and every later attempt of
+// the same turn kRetryTimeout, so a click holds the player at most about 12 s.
+inline constexpr std::chrono::milliseconds kConnectTimeout{5'000};
+inline constexpr std::chrono::milliseconds kStallTimeout{8'000};
+inline constexpr std::chrono::milliseconds kRetryTimeout{2'000};
+// A server that drips a byte now and then never stalls; this bounds the whole request. A slow
+// line still brings the largest picture: 4 MiB in 45 s is 750 kbit/s.
+inline constexpr std::chrono::milliseconds kTransferTimeout{45'000};
 // The scheme file: 49 names need a few kilobytes, but only its first 49 lines count, so a
 // longer file is still a good one.
 inline constexpr std::size_t kMaxTextBytes = std::size_t{32} << 20;
@@ -26,24 +32,27 @@ inline constexpr std::size_t kMaxFileNameBytes = 1024;
 
 struct HttpLimits {
   std::chrono::milliseconds connect_timeout = kConnectTimeout;
-  // No byte received for this long once connected. Checked about once a second while idle,
-  // so a stall is noticed up to a second late.
+  // No byte received for this long once connected.
   std::chrono::milliseconds stall_timeout = kStallTimeout;
   // From the start of the request, connecting included, to the last byte of the body.
   std::chrono::milliseconds transfer_timeout = kTransferTimeout;
+  // What connecting and each byte may take instead, while waits are shortened.
+  std::chrono::milliseconds retry_timeout = kRetryTimeout;
   std::size_t max_text_bytes = kMaxTextBytes;
   std::size_t max_picture_bytes = kMaxPictureBytes;
 };
 
-// The window's one HTTP client. Its connection cache lives as long as the client, so the
-// connection stays open between requests; each request gets a fresh libcurl easy handle, since
-// a handle reused after a hostile answer can hold a pointer into freed memory (libcurl before
-// 8.1 folds a leading continuation line into a header of the previous answer). Blocking; one
-// request at a time.
+// The window's one HTTP client: one request at a time, each finished before the next. Requests
+// go through libcurl's multi interface and wait for the network through a NetworkWait, so the
+// caller decides what runs meanwhile. The connection stays open between requests; each request
+// gets a fresh easy handle, since a handle reused after a hostile answer can hold a pointer into
+// freed memory (libcurl before 8.1 folds a leading continuation line into a header of the
+// previous answer).
 class HttpClient {
  public:
   // base_url is "http://host[:port]/folder/"; every request is base_url + escaped file name.
-  explicit HttpClient(std::string base_url, HttpLimits limits = {});
+  // Without a waiter the client blocks in poll(2). The waiter must outlive the client.
+  explicit HttpClient(std::string base_url, HttpLimits limits = {}, NetworkWait* wait = nullptr);
   ~HttpClient();
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
@@ -53,12 +62,19 @@ class HttpClient {
   // The address a request for `file_name` goes to: the base followed by the escaped name.
   std::string UrlFor(const std::string& file_name) const;
 
-  // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome, a
-  // body over `max_body_bytes` and a name over kMaxFileNameBytes included; `stream` may then
-  // hold part of a body.
+  // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome (a
+  // TimeoutError when the server was too slow), a body over `max_body_bytes` and a name over
+  // kMaxFileNameBytes included; `stream` may then hold part of a body. Throws
+  // TransferAbandoned once Abandon has been called.
   void Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes);
   // The body of a 2xx answer, byte for byte, within the text cap.
   std::string Get(const std::string& file_name);
+
+  // While on, connecting and each byte may take only retry_timeout: for the attempts that
+  // follow a time-out, when the server is likely silent still.
+  void ShortenWaits(bool on);
+  // Drops the transfer under way and refuses every later request, for good.
+  void Abandon();
 
  private:
   struct Impl;

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "content/content_error.h"
@@ -171,16 +172,98 @@ TEST_F(HttpClientTest, BrokenAnswersFailAndTheClientRecovers) {
   }
 }
 
-TEST_F(HttpClientTest, AServerThatNeverAnswersTimesOut) {
+TEST_F(HttpClientTest, AServerThatNeverAnswersTimesOutAndShortenedWaitsAreShorter) {
+  HttpLimits limits = ShortLimits();
+  limits.stall_timeout = 1'500ms;
+  limits.retry_timeout = 200ms;
+  HttpClient client(server_.BaseUrl(), limits);
   server_.Route(TestHttpServer::FolderTarget("silent"), Faulty(Fault::kNeverAnswer));
-  const auto start = std::chrono::steady_clock::now();
-  try {
-    client_.Get("silent");
-    ADD_FAILURE() << "no error";
-  } catch (const FetchError& error) {
-    EXPECT_NE(std::string(error.what()).find("no data"), std::string::npos) << error.what();
+  const auto waited = [&client] {
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      client.Get("silent");
+      ADD_FAILURE() << "no error";
+    } catch (const content::TimeoutError& error) {
+      EXPECT_NE(std::string(error.what()).find("no data"), std::string::npos) << error.what();
+    }
+    return std::chrono::steady_clock::now() - start;
+  };
+  const auto full = waited();
+  EXPECT_GE(full, 1'500ms);
+  EXPECT_LT(full, 5s);
+  client.ShortenWaits(true);
+  EXPECT_LT(waited(), 1'000ms);
+  client.ShortenWaits(false);
+  EXPECT_GE(waited(), 1'500ms);
+}
+
+TEST_F(HttpClientTest, LengthsThatDisagreeFailTheAnswerAndItsConnection) {
+  Reply twice = Reply::Ok("twelve bytes");
+  twice.headers = {{"Content-Length", "12"}};  // the same length again is fine
+  server_.Route(TestHttpServer::FolderTarget("twice"), twice);
+  EXPECT_EQ(client_.Get("twice"), "twelve bytes");
+  Reply listed = Reply::Ok("twelve bytes");
+  listed.headers = {{"Content-Length", "12, 12"}};
+  server_.Route(TestHttpServer::FolderTarget("listed"), listed);
+  EXPECT_EQ(client_.Get("listed"), "twelve bytes");
+
+  for (const char* other : {"5", "40", "12, 13"}) {
+    SCOPED_TRACE(other);
+    Reply disagreeing = Reply::Ok("twelve bytes");
+    disagreeing.headers = {{"Content-Length", other}};
+    server_.Route(TestHttpServer::FolderTarget("disagreeing"), disagreeing);
+    const int connections = server_.ConnectionCount();
+    try {
+      client_.Get("disagreeing");
+      ADD_FAILURE() << "no error";
+    } catch (const FetchError& error) {
+      EXPECT_NE(std::string(error.what()).find("two different lengths"), std::string::npos)
+          << error.what();
+    }
+    EXPECT_EQ(client_.Get("twice"), "twelve bytes");
+    EXPECT_EQ(server_.ConnectionCount(), connections + 1) << "the connection was not reused";
   }
-  EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+}
+
+// A waiter that runs something of its own inside each wait, as the window runs its repaints.
+class WaitRunning : public content::NetworkWait {
+ public:
+  std::vector<content::SocketReady> Wait(const std::vector<content::SocketWatch>& sockets,
+                                         std::chrono::milliseconds timeout) override {
+    ++waits;
+    if (inside) inside();
+    if (interrupted) return {};
+    return poll.Wait(sockets, timeout);
+  }
+  void Interrupt() override { interrupted = true; }
+
+  content::PollWait poll;
+  std::function<void()> inside;
+  int waits = 0;
+  bool interrupted = false;
+};
+
+TEST_F(HttpClientTest, EveryRequestWaitsThroughTheWaiter) {
+  WaitRunning wait;
+  HttpClient client(server_.BaseUrl(), ShortLimits(), &wait);
+  server_.ServeBytes("a.txt", "a");
+  EXPECT_EQ(client.Get("a.txt"), "a");
+  EXPECT_GT(wait.waits, 0);
+}
+
+TEST_F(HttpClientTest, AbandonedInsideAWaitTheRequestEndsAndNoOtherGoesOut) {
+  WaitRunning wait;
+  HttpClient client(server_.BaseUrl(), ShortLimits(), &wait);
+  server_.Route(TestHttpServer::FolderTarget("silent"), Faulty(Fault::kNeverAnswer));
+  wait.inside = [&] {
+    if (server_.RequestCount() > 0) client.Abandon();
+  };
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(client.Get("silent"), content::TransferAbandoned);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 250ms) << "well before the stall time-out";
+  server_.ServeBytes("a.txt", "a");
+  EXPECT_THROW(client.Get("a.txt"), content::TransferAbandoned);
+  EXPECT_EQ(server_.RequestCount(), 1u);
 }
 
 TEST_F(HttpClientTest, ASlowButSteadyBodyIsNoStall) {
