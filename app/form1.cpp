@@ -4,21 +4,22 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QToolButton>
 #include <exception>
 #include <iterator>
+#include <string_view>
 #include <utility>
 
 #include "app/application_title.h"
 #include "app/screen_cursor.h"
 #include "app/window_look.h"
+#include "content/content_error.h"
 
 namespace app {
 
 TForm1::TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
                std::span<const ControlEntry> layout)
-    : session_(std::move(server.base_url), server.limits, random),
+    : session_(std::move(server.base_url), server.limits, random, &network_wait_),
       host_(std::move(server.host)),
       dialogs_(dialogs) {
   ApplyWindowLook(*this);
@@ -80,11 +81,14 @@ void TForm1::BindControls(const ControlTree& tree) {
 }
 
 void TForm1::ConnectHandlers() {
-  // Each event runs its handler to completion; what a handler lets out goes to the error box.
+  // Each event runs its handler to completion; what a handler lets out goes to the error box,
+  // but for a transfer abandoned because the window closed, which only ends the handler.
   const auto guarded = [this](void (TForm1::*handler)(QObject*), QObject* sender) {
     return [this, handler, sender] {
+      const HandlerScope scope(*this);
       try {
         (this->*handler)(sender);
+      } catch (const content::TransferAbandoned&) {
       } catch (const std::exception& error) {
         ShowUncaughtError(error.what());
       } catch (...) {
@@ -111,23 +115,64 @@ void TForm1::ConnectHandlers() {
   connect(SpeedButton2, &QToolButton::clicked, this,
           guarded(&TForm1::SpeedButton2Click, SpeedButton2));
 
-  // Damaged data shows up only when a picture is painted; report it after the paint is done,
-  // never from inside it.
   for (TImage* picture : findChildren<TImage*>()) {
-    picture->SetDamageReporter([this](const std::string& message) {
-      QTimer::singleShot(0, this, [this, message] { ShowUncaughtError(message); });
-    });
+    picture->SetDamageReporter([this](const std::string& message) { NoteDamagedPicture(message); });
   }
+  Image8->setAccessibleName(QStringLiteral("Result"));
+  Image11->setAccessibleName(QStringLiteral("Result"));
 }
 
 void TForm1::setVisible(bool visible) {
   if (visible && !shown_once_) {
     shown_once_ = true;
-    FormShow(this);
+    try {
+      const HandlerScope scope(*this);
+      FormShow(this);
+    } catch (const content::TransferAbandoned&) {
+      closed_by_form_show_ = true;
+    }
     if (closed_by_form_show_) return;
     CentreOnScreen();
   }
   QWidget::setVisible(visible);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  session_.Client().Abandon();
+  QWidget::closeEvent(event);
+}
+
+TForm1::HandlerScope::HandlerScope(TForm1& form) : form_(form) { ++form_.handlers_running_; }
+
+TForm1::HandlerScope::~HandlerScope() {
+  if (--form_.handlers_running_ == 0 && form_.damaged_pictures_ > 0) form_.PostDamageReport();
+}
+
+// Damaged data shows up only when a picture is painted. A paint may find several, and may
+// come inside a handler's wait for the network: one report, after the paint and after the
+// handler.
+void TForm1::NoteDamagedPicture(const std::string& message) {
+  if (damaged_pictures_++ == 0) first_damage_ = message;
+  PostDamageReport();
+}
+
+void TForm1::PostDamageReport() {
+  if (damage_report_posted_) return;
+  damage_report_posted_ = true;
+  QMetaObject::invokeMethod(
+      this, [this] { ReportDamage(); }, Qt::QueuedConnection);
+}
+
+void TForm1::ReportDamage() {
+  damage_report_posted_ = false;
+  if (handlers_running_ > 0 || reporting_damage_ || damaged_pictures_ == 0) return;
+  const int count = std::exchange(damaged_pictures_, 0);
+  const std::string text = std::to_string(count) + (count == 1 ? " picture" : " pictures") +
+                           " could not be shown (" + first_damage_ + ")";
+  reporting_damage_ = true;
+  ShowUncaughtError(text);
+  reporting_damage_ = false;
+  if (damaged_pictures_ > 0) PostDamageReport();  // found while the box was up
 }
 
 void TForm1::CentreOnScreen() {
@@ -145,7 +190,15 @@ void TForm1::ShowUncaughtError(const std::string& message) {
 void TForm1::ShowBoard() {
   const session::Board& board = session_.Shown();
   for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
-    slot_controls_[slot]->SetPicture(board.pictures[slot].picture);
+    const session::ShownPicture& shown = board.pictures[slot];
+    TImage& control = *slot_controls_[slot];
+    if (shown.picture.SameAs(control.Picture())) continue;
+    control.SetPicture(shown.picture);
+    // A screen reader tells the tiles apart by their pictures' names.
+    if (&control != Image8 && &control != Image11) {
+      const std::string_view stem = std::string_view(shown.name).substr(0, shown.name.rfind('.'));
+      control.setAccessibleName(QString::fromLocal8Bit(stem.data(), qsizetype(stem.size())));
+    }
   }
   Image8->setVisible(board.result_visible);
   Image11->setVisible(board.wrong_visible);

@@ -7,6 +7,7 @@
 
 #include "app/control_tree.h"
 #include "app/dialogs.h"
+#include "app/event_loop_wait.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
 #include "content/http_client.h"
@@ -75,7 +76,24 @@ class TForm1 : public QWidget {
 
   session::GameSession& Session() { return session_; }
 
+ protected:
+  // Closing the window while a handler waits drops the transfer: no request, no dialog follows.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  // While a handler runs, nested calls and its dialogs included: what the window's paint
+  // finds (damaged pictures) waits for the handler to return.
+  class HandlerScope {
+   public:
+    explicit HandlerScope(TForm1& form);
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+   private:
+    TForm1& form_;
+  };
+
   // While a handler that fetches runs: the hourglass; whatever way it ends, the window shows
   // what the session holds and the default cursor is back.
   class Busy {
@@ -95,20 +113,31 @@ class TForm1 : public QWidget {
   void ShowBoard();
   QString NoDataText() const;
   void JudgeChoice(int tile);
+  void NoteDamagedPicture(const std::string& message);
+  void PostDamageReport();
+  void ReportDamage();
 
+  EventLoopWait network_wait_;
   session::GameSession session_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;
   bool shown_once_ = false;
+  bool starting_ = false;  // FormShow runs: a turn that gives up is a failed start
   bool closed_by_form_show_ = false;
+  int handlers_running_ = 0;
+  // Pictures found damaged since the last report, and what the first one said.
+  int damaged_pictures_ = 0;
+  std::string first_damage_;
+  bool damage_report_posted_ = false;
+  bool reporting_damage_ = false;
 
  public:
   // The names the game's rules use for what the session holds.
   content::HttpClient& IdHTTP1 = session_.Client();
   game::GameState& State = session_.State();
   const session::TMemo& Memo3 = session_.SchemeMemo();  // the scheme text of the last turn
-  const session::TMemo& Memo4 = session_.NameLog();     // the names of every attempt
+  const session::NameLog& Memo4 = session_.NameLog();   // the names each attempt read
 };
 
 }  // namespace app

@@ -19,11 +19,19 @@ void TForm1::FormShow(QObject*) {
   Button1->setText(QStringLiteral("Start->Next"));
   setWindowTitle(QStringLiteral("Qovex Dravel"));
 
+  // A first turn that gives up fails the start as a missing start-up picture does: the window
+  // would open without a task to play.
+  bool started = false;
+  starting_ = true;
   try {
     session_.FetchStartPicture();
     Button2Click(this);
     Button3Click(this);
+    started = !session_.TurnGaveUp();
   } catch (const content::ContentError&) {
+  }
+  starting_ = false;
+  if (!started) {
     dialogs_.ShowNoDataDialog(NoDataText());
     closed_by_form_show_ = true;
     close();

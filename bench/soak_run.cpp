@@ -55,7 +55,7 @@ class Soak {
     played_.assign(code_count, 0);
 
     const std::size_t rss_start = bench::ResidentBytes();
-    const std::size_t memo_start = form.Memo4.Text().size();
+    const std::size_t memo_start = form.Memo4.Bytes();
     std::vector<double> turn_ms;
     std::vector<double> cpu_ms;
     turn_ms.reserve(turns);
@@ -69,7 +69,7 @@ class Soak {
     }
     const double seconds = Milliseconds(Clock::now() - start) / 1000;
     const std::size_t rss_end = bench::ResidentBytes();
-    const std::size_t memo_end = form.Memo4.Text().size();
+    const std::size_t memo_end = form.Memo4.Bytes();
     if (turns >= code_count) CheckEveryTaskPlayedOnce();
 
     const auto one = [](double value) { return bench::Spread{value, value, value}; };
@@ -93,7 +93,7 @@ class Soak {
                         bench::SpreadOf(first(cpu_ms)), "ratio<=1.1"});
     bench::PrintFigure({"Soak: resident memory at the end", "MiB", mib(rss_end), "at the start",
                         mib(rss_start), "growth<16"});
-    bench::PrintFigure({"Soak: Memo4 text at the end", "MiB", mib(memo_end), "", std::nullopt, ""});
+    bench::PrintFigure({"Soak: Memo4 log at the end", "MiB", mib(memo_end), "", std::nullopt, ""});
     char note[320];
     std::snprintf(note, sizeof note,
                   "soak: %d turns in %.1f s%s, every third pick wrong; memory grew %.2f MiB, of "

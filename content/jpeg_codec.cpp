@@ -149,6 +149,13 @@ bool ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcep
     info->height = static_cast<int>(cinfo.image_height);
     info->grayscale = cinfo.jpeg_color_space == JCS_GRAYSCALE;
     info->progressive = cinfo.progressive_mode != 0;
+    info->arithmetic = cinfo.arith_code != 0;
+    info->blocks = 0;
+    for (int i = 0; i < cinfo.num_components; ++i) {
+      const jpeg_component_info& component = cinfo.comp_info[i];
+      info->blocks +=
+          static_cast<long long>(component.width_in_blocks) * component.height_in_blocks;
+    }
   } else {
     std::snprintf(message, kMessageSize, "unsupported colour space with %d components",
                   cinfo.num_components);

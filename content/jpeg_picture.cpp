@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "content/content_error.h"
+#include "content/decode_cost.h"
 #include "content/jpeg_codec.h"
 
 namespace content {
@@ -29,6 +30,12 @@ JpegPicture JpegPicture::Adopt(std::string&& bytes) {
       static_cast<long long>(info.width) * info.height > kMaxPixels) {
     throw JpegError("JPEG picture too large: " + std::to_string(info.width) + " x " +
                     std::to_string(info.height));
+  }
+  info.scans = CountScans(bytes);
+  if (DecodeCost(info, bytes.size()) > kMaxDecodeCost) {
+    throw JpegError("JPEG picture too costly to decode: " + std::to_string(info.width) + " x " +
+                    std::to_string(info.height) + ", " + std::to_string(info.scans) + " scans" +
+                    (info.arithmetic ? ", arithmetic coding" : ""));
   }
   picture.data_ = std::make_shared<const std::string>(std::move(bytes));
   picture.info_ = info;

@@ -13,6 +13,9 @@ struct JpegInfo {
   int height = 0;
   bool grayscale = false;
   bool progressive = false;
+  bool arithmetic = false;  // arithmetic rather than Huffman coding
+  long long blocks = 0;     // 8 x 8 blocks of all components together
+  int scans = 0;            // SOS markers in the data
 };
 
 // Leaves what it allocates unfilled: the decoder writes every pixel, and zero-filling first
@@ -46,7 +49,8 @@ class JpegPicture {
   JpegPicture() = default;  // the empty picture
 
   // Copies the bytes and reads the header. Empty bytes give the empty picture without a check.
-  // Throws JpegError when the bytes are not a JPEG or the picture is larger than we accept.
+  // Throws JpegError when the bytes are not a JPEG, or the picture is larger or would take
+  // longer to decode than we accept.
   static JpegPicture Load(std::string_view bytes);
   // The same, taking over the buffer of `bytes` instead of copying it.
   static JpegPicture Adopt(std::string&& bytes);

@@ -9,8 +9,8 @@
 namespace session {
 
 GameSession::GameSession(std::string base_url, content::HttpLimits limits,
-                         game::RandomGenerator& random)
-    : client_(std::move(base_url), limits), random_(random) {}
+                         game::RandomGenerator& random, content::NetworkWait* wait)
+    : client_(std::move(base_url), limits, wait), random_(random) {}
 
 // A failure leaves the slot's picture as it was.
 void GameSession::FetchPicture(const std::string& file_name, Slot slot) {

@@ -7,6 +7,7 @@
 #include "game/game_state.h"
 #include "game/random_generator.h"
 #include "session/board.h"
+#include "session/name_log.h"
 #include "session/text_memo.h"
 
 namespace session {
@@ -27,8 +28,10 @@ class GameSession {
   static constexpr int kTurnAttempts = 3;
 
   // base_url is "http://host[:port]/folder/". The random generator is the program's one,
-  // seeded before the session exists.
-  GameSession(std::string base_url, content::HttpLimits limits, game::RandomGenerator& random);
+  // seeded before the session exists. The client waits for the network through `wait`, or
+  // blocks when it is null.
+  GameSession(std::string base_url, content::HttpLimits limits, game::RandomGenerator& random,
+              content::NetworkWait* wait = nullptr);
   GameSession(const GameSession&) = delete;
   GameSession& operator=(const GameSession&) = delete;
 
@@ -54,8 +57,8 @@ class GameSession {
   const Board& Shown() const { return board_; }
   game::GameState& State() { return *state_; }
   const game::GameState& State() const { return *state_; }
-  const TMemo& SchemeMemo() const { return scheme_memo_; }  // the scheme text of the last turn
-  const TMemo& NameLog() const { return name_log_; }        // every name of every attempt
+  const TMemo& SchemeMemo() const { return scheme_memo_; }       // the scheme text of the last turn
+  const session::NameLog& NameLog() const { return name_log_; }  // the names each attempt read
   content::HttpClient& Client() { return client_; }
   game::RandomGenerator& Random() { return random_; }
 
@@ -70,7 +73,7 @@ class GameSession {
   // About 2 MB, so on the heap; value-initialised, every number starts at zero.
   std::unique_ptr<game::GameState> state_ = std::make_unique<game::GameState>();
   TMemo scheme_memo_;
-  TMemo name_log_;
+  session::NameLog name_log_;
   Board board_;
   bool automatic_stepping_ = true;
   bool mixed_order_ = false;

@@ -13,6 +13,11 @@
 namespace session {
 
 bool GameSession::PlayTurn() {
+  // After a time-out the server is likely silent still: the attempts that follow wait briefly.
+  struct FullWaitsAgain {
+    content::HttpClient& client;
+    ~FullWaitsAgain() { client.ShortenWaits(false); }
+  } full_waits_again{client_};
   // A failed attempt starts the turn over, a bounded number of times, keeping what it had
   // done: pictures already replaced, the names read and, past the advance, the skipped task.
   for (int attempt = 1; attempt <= kTurnAttempts; ++attempt) {
@@ -20,6 +25,8 @@ bool GameSession::PlayTurn() {
       PlayTurnAttempt();
       turn_gave_up_ = false;
       return true;
+    } catch (const content::TimeoutError&) {
+      client_.ShortenWaits(true);
     } catch (const content::ContentError&) {
     } catch (const game::GameError&) {
     }

@@ -79,7 +79,7 @@ TEST_F(Turn, AFailedAttemptKeepsWhatItDidAndSkipsItsTask) {
   ASSERT_TRUE(session_.PlayTurn());
   EXPECT_EQ(State().TaskIndex, index + 2) << "the failed task is skipped";
   EXPECT_EQ(session_.NameLog().LineCount(), 49u * 3) << "49 names per attempt, failed ones too";
-  EXPECT_EQ(session_.NameLog().Lines()[49], ServedPack::CellName(0, 0));
+  EXPECT_EQ(session_.NameLog().Line(49), ServedPack::CellName(0, 0));
   EXPECT_FALSE(session_.TurnGaveUp());
 }
 

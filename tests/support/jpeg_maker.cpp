@@ -42,6 +42,7 @@ struct EncodeJob {
   bool progressive;
   const jpeg_scan_info* scans;  // a scan script of its own, or null
   int scan_count;
+  bool arithmetic = false;
 };
 
 // C style, so that libjpeg's longjmp skips no destructor. The output buffer is malloc'ed by
@@ -70,6 +71,7 @@ bool Encode(const EncodeJob& job, unsigned char** out, unsigned long* size,
   } else if (job.progressive) {
     jpeg_simple_progression(&cinfo);
   }
+  cinfo.arith_code = job.arithmetic ? TRUE : FALSE;
   jpeg_start_compress(&cinfo, TRUE);
   const std::size_t row_size = static_cast<std::size_t>(job.width) * job.components;
   while (cinfo.next_scanline < cinfo.image_height) {
@@ -206,8 +208,9 @@ std::string MakeJpeg(const JpegOptions& options) {
   if (options.width <= 0 || options.height <= 0) {
     throw std::runtime_error("JPEG maker: a picture needs a positive size");
   }
-  EncodeJob job{nullptr,   options.width,   options.height,      3,       JCS_RGB,
-                JCS_YCbCr, options.quality, options.progressive, nullptr, 0};
+  EncodeJob job{nullptr,           options.width,   options.height,      3,       JCS_RGB,
+                JCS_YCbCr,         options.quality, options.progressive, nullptr, 0,
+                options.arithmetic};
   switch (options.color_space) {
     case JpegColor::kColor:
       break;

@@ -36,6 +36,7 @@ struct JpegOptions {
   Rgb color{200, 40, 40};
   JpegColor color_space = JpegColor::kColor;
   bool progressive = false;
+  bool arithmetic = false;  // arithmetic coding instead of Huffman's
   int quality = 90;
 };
 

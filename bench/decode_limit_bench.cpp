@@ -1,0 +1,93 @@
+// The costliest pictures the decode limit still lets through, each decoded as a tile on a 2x
+// screen (360 x 360 device pixels) as the window does when it paints: the time taken beside
+// the estimate the limit goes by.
+//
+//   decode_limit_bench [RUNS]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "bench/figures.h"
+#include "content/content_error.h"
+#include "content/decode_cost.h"
+#include "content/http_client.h"
+#include "content/jpeg_picture.h"
+#include "tests/support/jpeg_maker.h"
+
+namespace {
+
+using testsupport::JpegOptions;
+using testsupport::JpegPattern;
+
+constexpr int kTileDevicePixels = 360;
+
+struct Kind {
+  const char* name;
+  JpegPattern pattern;
+  bool progressive;
+  bool arithmetic;
+};
+
+// The largest square picture of a kind that the limits accept: from a side that is surely
+// refused down in steps of a twentieth.
+std::string CostliestAccepted(const Kind& kind) {
+  JpegOptions options;
+  options.pattern = kind.pattern;
+  options.progressive = kind.progressive;
+  options.arithmetic = kind.arithmetic;
+  for (int side = 16'384; side >= 64; side -= std::max(16, side / 20)) {
+    options.width = options.height = side;
+    std::string jpeg = testsupport::MakeJpeg(options);
+    if (jpeg.size() > content::kMaxPictureBytes) continue;
+    try {
+      content::JpegPicture::Load(jpeg);
+      return jpeg;
+    } catch (const content::JpegError&) {
+    }
+  }
+  throw std::runtime_error(std::string("no accepted picture of the kind ") + kind.name);
+}
+
+double DecodeMilliseconds(const content::JpegPicture& picture) {
+  const auto start = std::chrono::steady_clock::now();
+  picture.DecodeToCover(kTileDevicePixels, kTileDevicePixels);
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    const int runs = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 100) : 5;
+    const Kind kinds[] = {
+        {"sequential, photographic", JpegPattern::kTexture, false, false},
+        {"progressive, smooth", JpegPattern::kQuadrants, true, false},
+        {"progressive, photographic", JpegPattern::kTexture, true, false},
+        {"progressive arithmetic, smooth", JpegPattern::kQuadrants, true, true},
+        {"progressive arithmetic, photographic", JpegPattern::kTexture, true, true},
+    };
+    for (const Kind& kind : kinds) {
+      const std::string jpeg = CostliestAccepted(kind);
+      const content::JpegPicture picture = content::JpegPicture::Load(jpeg);
+      std::vector<double> times;
+      for (int run = 0; run < runs; ++run) times.push_back(DecodeMilliseconds(picture));
+      const content::JpegInfo& info = picture.Info();
+      bench::PrintFigure({std::string("Decode: costliest accepted, ") + kind.name, "ms",
+                          bench::SpreadOf(times), "", std::nullopt, "", std::nullopt});
+      bench::PrintNote(std::string(kind.name) + ": " + std::to_string(info.width) + " x " +
+                       std::to_string(info.height) + ", " + std::to_string(info.scans) +
+                       " scans, " + std::to_string(jpeg.size() / 1024) + " KiB, estimated " +
+                       std::to_string(content::DecodeCost(info, jpeg.size()) / 1'000'000) +
+                       " ms of the limit's " + std::to_string(content::kMaxDecodeCost / 1'000'000));
+    }
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "decode_limit_bench: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
