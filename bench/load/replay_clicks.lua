@@ -23,7 +23,7 @@ local function load_requests(file_name)
   assert(#requests > 0, file_name .. " holds no request")
 end
 
-local thread_number = 0
+thread_number = 0
 function setup(thread)
   thread:set("thread_number", thread_number)
   thread_number = thread_number + 1
@@ -32,7 +32,11 @@ end
 function init(args)
   load_requests(args[1])
   -- Threads start at different clicks, so that they do not all ask for one file at once.
-  next_request = ((thread_number or 0) * 997) % #requests + 1
+  -- wrk calls request() of the first thread once, to check it, before anything is sent: that
+  -- call takes the last request, and the first one sent is the first of the file.
+  local start = thread_number * 997
+  if thread_number == 0 then start = -1 end
+  next_request = start % #requests + 1
 end
 
 function request()

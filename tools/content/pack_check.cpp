@@ -1,5 +1,7 @@
 #include "tools/content/pack_check.h"
 
+#include <algorithm>
+#include <limits>
 #include <map>
 #include <set>
 #include <string_view>
@@ -50,10 +52,18 @@ class Checker {
       if (progress) progress(int(i) + 1, int(pictures.size()) + 1, pictures[i].name);
       CheckPicture(pictures[i]);
     }
+    // Top to bottom in the scheme; the fixed pictures, which no line names, last.
+    std::stable_sort(result_.problems.begin(), result_.problems.end(),
+                     [](const Problem& a, const Problem& b) { return Order(a) < Order(b); });
     return std::move(result_);
   }
 
  private:
+  static int Order(const Problem& problem) {
+    if (problem.line > 0) return problem.line;
+    return problem.file == content::kSchemeFile ? 0 : std::numeric_limits<int>::max();
+  }
+
   void Report(std::string kind, std::string file, int line, std::string message) {
     result_.problems.push_back({std::move(kind), std::move(file), line, std::move(message)});
   }
@@ -83,8 +93,7 @@ class Checker {
                      std::to_string(count) + " stay empty and their tasks are skipped");
     } else if (count > game::kSchemeLines) {
       ReportLine("line-count", int(game::kSchemeLines) + 1,
-                 std::to_string(count) + " lines, not 49: the game never reads lines 50 to " +
-                     std::to_string(count));
+                 std::to_string(count) + " lines, not 49: the game never reads past line 49");
     }
     const auto lines = game::SplitSchemeLines(text, game::kSchemeLines);
     std::vector<std::string> names;

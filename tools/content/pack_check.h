@@ -17,8 +17,8 @@ struct Problem {
 };
 
 struct CheckResult {
-  // The scheme's problems line by line, then the pictures' in the order of the lines that name
-  // them, the fixed pictures last.
+  // Line by line through the scheme, a picture's at the line that names it first; the fixed
+  // pictures last.
   std::vector<Problem> problems;
   int files_checked = 0;
 };

@@ -43,9 +43,9 @@ class FolderSource : public PackSource {
     }
     const std::string path = (fs::path(folder_) / name).string();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw content::FetchError(path + ": " + std::strerror(errno));
+    if (fd < 0) throw content::FetchError(name + ": " + std::strerror(errno));
     try {
-      return ReadOpen(fd, path, max_bytes);
+      return ReadOpen(fd, name, max_bytes);
     } catch (...) {
       ::close(fd);
       throw;
@@ -53,13 +53,13 @@ class FolderSource : public PackSource {
   }
 
  private:
-  static std::string ReadOpen(int fd, const std::string& path, std::size_t max_bytes) {
+  static std::string ReadOpen(int fd, const std::string& name, std::size_t max_bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      throw content::FetchError(path + ": not a file");
+      throw content::FetchError(name + ": not a file");
     }
     if (std::size_t(info.st_size) > max_bytes) {
-      throw content::FetchError(path + ": the file is larger than " + std::to_string(max_bytes) +
+      throw content::FetchError(name + ": the file is larger than " + std::to_string(max_bytes) +
                                 " bytes");
     }
     std::string bytes(std::size_t(info.st_size), '\0');
@@ -67,7 +67,7 @@ class FolderSource : public PackSource {
     while (got < bytes.size()) {
       const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw content::FetchError(path + ": cannot be read whole");
+      if (n <= 0) throw content::FetchError(name + ": cannot be read whole");
       got += std::size_t(n);
     }
     ::close(fd);
