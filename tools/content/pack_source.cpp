@@ -31,16 +31,18 @@ class ServerSource : public PackSource {
   content::HttpClient client_;
 };
 
-// Reads what the server of this folder would send: a file directly in the folder, no more
-// than the cap, and nothing that lies outside it.
+// Reads what the game's nginx would send for this folder: a file directly in it, not hidden,
+// no more than the cap.
 class FolderSource : public PackSource {
  public:
   explicit FolderSource(std::string folder) : folder_(std::move(folder)) {}
   const std::string& Where() const override { return folder_; }
   std::string Read(const std::string& name, std::size_t max_bytes) override {
-    if (name.empty() || name.find('/') != std::string::npos || name == "." || name == "..") {
+    if (name.empty() || name.find('/') != std::string::npos ||
+        name.find('\0') != std::string::npos) {
       throw content::FetchError(name + ": not a file directly in the folder");
     }
+    if (name.front() == '.') throw content::FetchError(name + ": a hidden file, never served");
     const std::string path = (fs::path(folder_) / name).string();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throw content::FetchError(name + ": " + std::strerror(errno));
