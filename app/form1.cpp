@@ -7,24 +7,26 @@
 #include <QTimer>
 #include <QToolButton>
 #include <exception>
+#include <iterator>
 #include <utility>
 
 #include "app/application_title.h"
+#include "app/screen_cursor.h"
 #include "app/window_look.h"
-#include "content/fetch.h"
 
 namespace app {
 
 TForm1::TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
                std::span<const ControlEntry> layout)
-    : IdHTTP1(std::move(server.base_url), server.limits),
+    : session_(std::move(server.base_url), server.limits, random),
       host_(std::move(server.host)),
-      dialogs_(dialogs),
-      random_(random) {
+      dialogs_(dialogs) {
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
+  CheckBox2->setChecked(session_.AutomaticStepping());
+  CheckBox1->setChecked(session_.MixedOrder());
 }
 
 void TForm1::BindControls(const ControlTree& tree) {
@@ -62,7 +64,19 @@ void TForm1::BindControls(const ControlTree& tree) {
   Button2 = tree.Get<QPushButton>("Button2");
   CheckBox1 = tree.Get<QCheckBox>("CheckBox1");
   CheckBox2 = tree.Get<QCheckBox>("CheckBox2");
-  choice_tiles_ = {Image1, Image2, Image3, Image4, Image5, Image29, Image28};
+
+  // The control of each of the session's slots, in the order of session::Slot.
+  static constexpr TImage* TForm1::*kSlotControls[] = {
+      &TForm1::Image1,  &TForm1::Image2,  &TForm1::Image3,  &TForm1::Image4,  &TForm1::Image5,
+      &TForm1::Image29, &TForm1::Image28, &TForm1::Image6,  &TForm1::Image7,  &TForm1::Image25,
+      &TForm1::Image8,  &TForm1::Image11, &TForm1::Image9,  &TForm1::Image16, &TForm1::Image17,
+      &TForm1::Image32, &TForm1::Image20, &TForm1::Image21, &TForm1::Image22, &TForm1::Image23,
+      &TForm1::Image24, &TForm1::Image30, &TForm1::Image31,
+  };
+  static_assert(std::size(kSlotControls) == session::kSlotCount);
+  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
+    slot_controls_[slot] = this->*kSlotControls[slot];
+  }
 }
 
 void TForm1::ConnectHandlers() {
@@ -128,12 +142,20 @@ void TForm1::ShowUncaughtError(const std::string& message) {
   dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(message)));
 }
 
-void TForm1::FetchPicture(const std::string& file_name, TImage& control) {
-  control.SetPicture(content::FetchJpeg(IdHTTP1, file_name));
+void TForm1::ShowBoard() {
+  const session::Board& board = session_.Shown();
+  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
+    slot_controls_[slot]->SetPicture(board.pictures[slot].picture);
+  }
+  Image8->setVisible(board.result_visible);
+  Image11->setVisible(board.wrong_visible);
 }
 
-std::string TForm1::FetchText(const std::string& file_name) {
-  return content::FetchText(IdHTTP1, file_name);
+TForm1::Busy::Busy(TForm1& form) : form_(form) { SetScreenCursor(ScreenCursor::Hourglass); }
+
+TForm1::Busy::~Busy() {
+  form_.ShowBoard();
+  SetScreenCursor(ScreenCursor::Default);
 }
 
 QString TForm1::NoDataText() const {

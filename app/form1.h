@@ -9,10 +9,11 @@
 #include "app/dialogs.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
-#include "app/text_memo.h"
 #include "content/http_client.h"
 #include "game/game_state.h"
 #include "game/random_generator.h"
+#include "session/game_session.h"
+#include "session/text_memo.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -28,11 +29,12 @@ struct ContentServerSettings {
   content::HttpLimits limits;
 };
 
-// The main window: every control, the HTTP client and the whole game state, and all of the
-// program's behaviour in its event handlers.
+// The main window: every control and the game session (the game state, the modes and the HTTP
+// client). Each handler asks the session to do its work and maps what the session holds onto
+// the controls; dialogs and the cursor are the window's own.
 class TForm1 : public QWidget {
  public:
-  static constexpr int kTurnAttempts = 3;
+  static constexpr int kTurnAttempts = session::GameSession::kTurnAttempts;
 
   TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
          std::span<const ControlEntry> layout = MainWindowLayout());
@@ -69,33 +71,44 @@ class TForm1 : public QWidget {
       *Image24, *Image30, *Image31;  // "Last Task:"
   QToolButton *SpeedButton1, *SpeedButton2;
   QPushButton *Button1, *Button2;
-  QCheckBox *CheckBox1, *CheckBox2;
-  TMemo Memo3;  // the scheme text of the last turn
-  TMemo Memo4;  // every name of every turn, appended
+  QCheckBox *CheckBox1, *CheckBox2;  // the window's view of the order and step modes
 
-  content::HttpClient IdHTTP1;
-  game::GameState State{};  // value-initialised: every number starts at zero
+  session::GameSession& Session() { return session_; }
 
  private:
+  // While a handler that fetches runs: the hourglass; whatever way it ends, the window shows
+  // what the session holds and the default cursor is back.
+  class Busy {
+   public:
+    explicit Busy(TForm1& form);
+    ~Busy();
+    Busy(const Busy&) = delete;
+    Busy& operator=(const Busy&) = delete;
+
+   private:
+    TForm1& form_;
+  };
+
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
   void CentreOnScreen();
-
-  void FetchPicture(const std::string& file_name, TImage& control);
-  std::string FetchText(const std::string& file_name);
+  void ShowBoard();
   QString NoDataText() const;
-
-  void PlayTurnAttempt();
   void JudgeChoice(int tile);
 
-  std::array<TImage*, 7> choice_tiles_{};
+  session::GameSession session_;
+  std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;
-  game::RandomGenerator& random_;
   bool shown_once_ = false;
   bool closed_by_form_show_ = false;
-  // The last turn ran out of attempts, so the window shows no whole task to judge.
-  bool turn_gave_up_ = false;
+
+ public:
+  // The names the game's rules use for what the session holds.
+  content::HttpClient& IdHTTP1 = session_.Client();
+  game::GameState& State = session_.State();
+  const session::TMemo& Memo3 = session_.SchemeMemo();  // the scheme text of the last turn
+  const session::TMemo& Memo4 = session_.NameLog();     // the names of every attempt
 };
 
 }  // namespace app

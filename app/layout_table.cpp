@@ -6,8 +6,8 @@ namespace {
 using enum ControlKind;
 using enum ControlCursor;
 
-// Memo3 and Memo4 are not here: they hold the scheme text and the log of names as plain
-// members of the window, so that the log can grow by 49 lines a turn without a text widget.
+// What each name stands for: docs/controls.md. Memo3 and Memo4 are not here: the game session
+// holds the scheme text and the log of names as plain members, without a text widget.
 constexpr ControlEntry kLayout[] = {
     // name, kind, parent, left, top, width, height, caption, cursor, visible, enabled, checked,
     // scroll bars

@@ -8,8 +8,9 @@
 namespace app {
 
 void TForm1::SpeedButton1Click(QObject*) {
-  CheckBox2->setChecked(!CheckBox2->isChecked());
-  const bool automatic = CheckBox2->isChecked();
+  session_.SetAutomaticStepping(!session_.AutomaticStepping());
+  const bool automatic = session_.AutomaticStepping();
+  CheckBox2->setChecked(automatic);
   // The caption names the mode that the next click selects.
   SpeedButton1->setText(automatic ? QStringLiteral("HandStep") : QStringLiteral("AutoStep"));
   SpeedButton2->setEnabled(automatic);
@@ -17,8 +18,9 @@ void TForm1::SpeedButton1Click(QObject*) {
 }
 
 void TForm1::SpeedButton2Click(QObject*) {
-  CheckBox1->setChecked(!CheckBox1->isChecked());
-  SpeedButton2->setText(CheckBox1->isChecked() ? QStringLiteral("Fixed") : QStringLiteral("Mixed"));
+  session_.SetMixedOrder(!session_.MixedOrder());
+  CheckBox1->setChecked(session_.MixedOrder());
+  SpeedButton2->setText(session_.MixedOrder() ? QStringLiteral("Fixed") : QStringLiteral("Mixed"));
 }
 
 }  // namespace app

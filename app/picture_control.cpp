@@ -24,20 +24,12 @@ QImage ToQImage(content::DecodedImage decoded) {
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
 void TImage::SetPicture(content::JpegPicture picture) {
+  if (picture.SameAs(picture_)) return;
   picture_ = std::move(picture);
   decoded_ = QImage();
   decoded_for_ = QSize();
   damaged_ = false;
   update();
-}
-
-void TImage::CopyPictureFrom(const TImage& other) {
-  SetPicture(other.picture_);
-  if (!other.decoded_.isNull()) {
-    decoded_ = other.decoded_;  // implicitly shared, no pixel copy
-    decoded_for_ = other.decoded_for_;
-  }
-  damaged_ = other.damaged_;
 }
 
 const QImage* TImage::DecodedForSize(QSize device_size) {

@@ -19,9 +19,8 @@ class TImage : public QWidget {
 
   explicit TImage(QWidget* parent = nullptr);
 
+  // Assigning the picture the control already holds keeps what it decoded.
   void SetPicture(content::JpegPicture picture);
-  // Shares the other control's picture; an empty one leaves this control empty.
-  void CopyPictureFrom(const TImage& other);
   const content::JpegPicture& Picture() const { return picture_; }
 
   // Called once per picture whose data turns out to be damaged when it is painted.

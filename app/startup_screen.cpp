@@ -4,6 +4,7 @@
 #include <QToolButton>
 
 #include "app/form1.h"
+#include "content/content_error.h"
 
 namespace app {
 
@@ -19,10 +20,10 @@ void TForm1::FormShow(QObject*) {
   setWindowTitle(QStringLiteral("Qovex Dravel"));
 
   try {
-    FetchPicture("reading.jpg", *Image8);
+    session_.FetchStartPicture();
     Button2Click(this);
     Button3Click(this);
-  } catch (...) {
+  } catch (const content::ContentError&) {
     dialogs_.ShowNoDataDialog(NoDataText());
     closed_by_form_show_ = true;
     close();

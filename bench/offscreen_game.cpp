@@ -7,9 +7,11 @@
 #include <stdexcept>
 #include <utility>
 
+#include "content/content_server.h"
 #include "game/code.h"
 #include "game/judge.h"
 #include "game/sequence_builder.h"
+#include "game/turn_cells.h"
 
 namespace bench {
 
@@ -34,12 +36,10 @@ void OffscreenGame::Start() {
 }
 
 int OffscreenGame::RightTile() const {
-  const game::CodeDigits digits =
-      game::SplitCodeDigits(game::TaskAt(form_->State, form_->State.TaskIndex));
-  for (int tile = 1; tile <= game::kTableSize; ++tile) {
-    if (game::IsRightPick(digits, tile, tile)) return tile;
-  }
-  throw std::logic_error("no tile is right for the task on show");
+  const int tile =
+      game::RightTile(game::SplitCodeDigits(game::TaskAt(form_->State, form_->State.TaskIndex)));
+  if (tile == 0) throw std::logic_error("no tile is right for the task on show");
+  return tile;
 }
 
 app::TImage& OffscreenGame::ChoiceTile(int tile) const {
@@ -68,16 +68,17 @@ std::vector<std::string> OffscreenGame::ClickUrls(int tile) const {
   const auto url = [this](const std::string& name) { return form_->IdHTTP1.UrlFor(name); };
   const game::CodeDigits judged = game::SplitCodeDigits(game::TaskAt(state, state.TaskIndex));
   std::vector<std::string> urls;
-  urls.push_back(url(game::IsRightPick(judged, tile, tile) ? "ok.jpg" : "no.jpg"));
-  urls.push_back(url(game::NameOfPair(state.ImageNames, tile, tile)));
-  urls.push_back(url("shemoftask.txt"));
+  urls.push_back(
+      url(game::IsRightPick(judged, tile, tile) ? content::kRightPicture : content::kWrongPicture));
+  urls.push_back(url(game::NameAt(state.ImageNames, game::ChoiceCell(tile))));
+  urls.push_back(url(content::kSchemeFile));
   // Fixed order: the next turn reads the same table from the same scheme file.
-  for (int k = 1; k <= game::kTableSize; ++k) {
-    urls.push_back(url(game::NameOfPair(state.ImageNames, k, k)));
+  for (int k = 1; k <= game::kChoiceTiles; ++k) {
+    urls.push_back(url(game::NameAt(state.ImageNames, game::ChoiceCell(k))));
   }
   const game::CodeDigits next = game::SplitCodeDigits(game::TaskAt(state, NextTaskIndex()));
-  for (int pair = 0; pair < 3; ++pair) {
-    urls.push_back(url(game::NameOfPair(state.ImageNames, next[2 * pair], next[2 * pair + 1])));
+  for (const game::Cell cell : game::TaskCells(next)) {
+    urls.push_back(url(game::NameAt(state.ImageNames, cell)));
   }
   return urls;
 }

@@ -52,6 +52,8 @@ class JpegPicture {
   static JpegPicture Adopt(std::string&& bytes);
 
   bool Empty() const { return !data_; }
+  // Whether both are copies of one load (or both empty).
+  bool SameAs(const JpegPicture& other) const { return data_ == other.data_; }
   const JpegInfo& Info() const { return info_; }
   std::string_view Data() const;
 

@@ -42,12 +42,4 @@ CodeDigits SplitCodeDigits(int code) {
   return digits;
 }
 
-const std::string& NameOfPair(const ImageNameTable& names, int p, int q) {
-  if (p < 1 || p > kTableSize || q < 1 || q > kTableSize) {
-    throw GameError("the digit pair (" + std::to_string(p) + ", " + std::to_string(q) +
-                    ") names no picture");
-  }
-  return names[p - 1][q - 1];
-}
-
 }  // namespace game

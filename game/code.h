@@ -18,8 +18,4 @@ bool IsValidCode(int code);
 // text is shorter than six characters or one of them is not a decimal digit (the code 0).
 CodeDigits SplitCodeDigits(int code);
 
-// The picture name of digit pair (p, q): cell [p - 1][q - 1]. Throws GameError when p or q is
-// outside 1 to 7.
-const std::string& NameOfPair(const ImageNameTable& names, int p, int q);
-
 }  // namespace game

@@ -26,7 +26,8 @@ struct GameState {
   int TaskSequence[kSequenceRows][kSequenceRowLength];
 };
 
-// Entry `index` of TaskSequence read as one flat run of entries. Throws GameError outside it.
+// Entry `index` of TaskSequence read as one flat run of entries. Throws std::out_of_range
+// outside it: no rule of the game leads there.
 int TaskAt(const GameState& state, int index);
 
 }  // namespace game

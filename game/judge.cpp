@@ -13,4 +13,11 @@ bool IsRightPick(const CodeDigits& d, int r, int c) {
   return true;
 }
 
+int RightTile(const CodeDigits& digits) {
+  for (int tile = 1; tile <= kTableSize; ++tile) {
+    if (IsRightPick(digits, tile, tile)) return tile;
+  }
+  return 0;
+}
+
 }  // namespace game

@@ -1,9 +1,8 @@
 #include "game/sequence_builder.h"
 
 #include <algorithm>
+#include <stdexcept>
 #include <utility>
-
-#include "game/game_error.h"
 
 namespace game {
 
@@ -65,7 +64,7 @@ void BuildTaskSequence(GameState& state, RandomGenerator& random) {
 }
 
 int NextTaskIndex(int task_index, int code_count) {
-  if (code_count <= 0) throw GameError("no task sequence has been built");
+  if (code_count <= 0) throw std::logic_error("no task sequence has been built");
   // Compared before adding, so that no index, however wild, overflows.
   return task_index >= -1 && task_index < code_count - 1 ? task_index + 1 : 0;
 }

@@ -16,8 +16,8 @@ void CopyIntoSequence(GameState& state);  // TaskSequence entries 0 to CodeCount
 void BuildTaskSequence(GameState& state, RandomGenerator& random);
 
 // The position of the task after `task_index`. When the codes are used up the sequence starts
-// again from its first entry, so a 0 entry is never played. Throws GameError when no sequence
-// has been built.
+// again from its first entry, so a 0 entry is never played. Throws std::logic_error when no
+// sequence has been built.
 int NextTaskIndex(int task_index, int code_count);
 
 }  // namespace game

@@ -18,15 +18,6 @@ namespace {
 constexpr int kDefaultCount = 10;
 constexpr int kMaxCount = 1'000'000;
 
-// 0 when the digits for the code make no tile right.
-int RightTile(int code) {
-  const game::CodeDigits digits = game::SplitCodeDigits(code);
-  for (int k = 1; k <= 7; ++k) {
-    if (game::IsRightPick(digits, k, k)) return k;
-  }
-  return 0;
-}
-
 bool ParseCount(std::string_view text, int& count) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
   return error == std::errc() && end == text.data() + text.size() && count >= 1 &&
@@ -52,7 +43,7 @@ int main(int argc, char** argv) {
     for (int turn = 0; turn < count; ++turn) {
       position = game::NextTaskIndex(position, state->CodeCount);
       const int code = game::TaskAt(*state, position);
-      std::printf("%d %d %d\n", position, code, RightTile(code));
+      std::printf("%d %d %d\n", position, code, game::RightTile(game::SplitCodeDigits(code)));
     }
   } catch (const std::exception& error) {
     std::fprintf(stderr, "dravel-answers: %s\n", error.what());

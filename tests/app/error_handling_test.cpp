@@ -42,8 +42,7 @@ TEST_F(DamagedPicture, ShowsOneErrorBoxAndTheWindowGoesOn) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
-  files_[CellName(0, 0)] = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
-  server_.ServeBytes(CellName(0, 0), files_[CellName(0, 0)]);
+  pack_.Serve(CellName(0, 0), testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
   StartAndClearRequests();
 
   form_->grab();

@@ -3,17 +3,8 @@
 #include <chrono>
 
 #include "game/game_state.h"
-#include "tests/support/jpeg_maker.h"
 
 ServedWindow::ServedWindow() {
-  for (int r = 0; r < 7; ++r)
-    for (int c = 0; c < 7; ++c) files_[CellName(r, c)] = testsupport::DistinctJpeg(7 * r + c);
-  files_["reading.jpg"] = testsupport::DistinctJpeg(100);
-  files_["ok.jpg"] = testsupport::DistinctJpeg(101);
-  files_["no.jpg"] = testsupport::DistinctJpeg(102);
-  server_.ServeFolder(files_);
-  server_.ServeBytes("shemoftask.txt", SchemeText());
-
   content::HttpLimits limits;
   limits.connect_timeout = std::chrono::milliseconds(2'000);
   limits.stall_timeout = std::chrono::milliseconds(2'000);
@@ -21,16 +12,9 @@ ServedWindow::ServedWindow() {
       app::ContentServerSettings{server_.BaseUrl(), "127.0.0.1", limits}, dialogs_, random_);
 }
 
-std::string ServedWindow::CellName(int r, int c) {
-  return "cell-" + std::to_string(r) + "-" + std::to_string(c) + ".jpg";
-}
+std::string ServedWindow::CellName(int r, int c) { return testsupport::ServedPack::CellName(r, c); }
 
-std::string ServedWindow::SchemeText() {
-  std::string text;
-  for (int r = 0; r < 7; ++r)
-    for (int c = 0; c < 7; ++c) text += CellName(r, c) + "\r\n";
-  return text;
-}
+std::string ServedWindow::SchemeText() { return testsupport::ServedPack::SchemeText(); }
 
 void ServedWindow::Start() { form_->show(); }
 
@@ -41,21 +25,10 @@ void ServedWindow::StartAndClearRequests() {
 }
 
 std::string ServedWindow::Shown(const app::TImage* control) const {
-  if (control->Picture().Empty()) return "";
-  for (const auto& [name, bytes] : files_) {
-    if (control->Picture().Data() == bytes) return name;
-  }
-  return "?";
+  return pack_.NameOf(control->Picture().Data());
 }
 
-std::vector<std::string> ServedWindow::Requested() const {
-  std::vector<std::string> names;
-  const std::string folder(testsupport::TestHttpServer::kFolder);
-  for (const std::string& target : server_.Targets()) {
-    names.push_back(target.starts_with(folder) ? target.substr(folder.size()) : target);
-  }
-  return names;
-}
+std::vector<std::string> ServedWindow::Requested() const { return pack_.Requested(); }
 
 void ServedWindow::PlantNextCode(int code) {
   const int next = form_->State.TaskIndex + 1;
@@ -69,11 +42,6 @@ void ServedWindow::PlantCurrentCode(int code) {
       code;
 }
 
-void ServedWindow::Remove(const std::string& name) {
-  server_.Route(testsupport::TestHttpServer::FolderTarget(name), testsupport::Reply::Html(404));
-}
+void ServedWindow::Remove(const std::string& name) { pack_.Remove(name); }
 
-void ServedWindow::ServeJpeg(const std::string& name, int shade) {
-  files_[name] = testsupport::DistinctJpeg(shade);
-  server_.ServeBytes(name, files_[name]);
-}
+void ServedWindow::ServeJpeg(const std::string& name, int shade) { pack_.ServeJpeg(name, shade); }

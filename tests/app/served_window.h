@@ -2,17 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/form1.h"
 #include "recording_dialogs.h"
-#include "tests/support/test_http_server.h"
+#include "tests/support/served_pack.h"
 
-// A main window playing against a loopback content server with a pack of small pictures:
-// cell (r, c) of the scheme (counted from 0) is "cell-<r>-<c>.jpg", each a colour of its own.
+// A main window playing against a loopback content server with the tests' small pack.
 class ServedWindow : public testing::Test {
  protected:
   ServedWindow();
@@ -39,8 +37,8 @@ class ServedWindow : public testing::Test {
   void Remove(const std::string& name);
   void ServeJpeg(const std::string& name, int shade);
 
-  testsupport::TestHttpServer server_;
-  std::map<std::string, std::string> files_;
+  testsupport::ServedPack pack_;
+  testsupport::TestHttpServer& server_ = pack_.server;
   RecordingDialogs dialogs_;
   game::RandomGenerator random_;
   std::unique_ptr<app::TForm1> form_;

@@ -79,7 +79,7 @@ TEST_P(StartupWithoutReadingPicture, ShowsTheNoDataDialogAndCloses) {
                   testsupport::Reply::Ok("<html><body>Sorry</body></html>", "text/html"));
   }
   if (failure == "damaged header") {
-    server_.ServeBytes("reading.jpg", testsupport::WithCorruptHeader(files_["reading.jpg"]));
+    server_.ServeBytes("reading.jpg", testsupport::WithCorruptHeader(pack_.Bytes("reading.jpg")));
   }
 
   Start();

@@ -4,6 +4,7 @@
 
 #include "game/code.h"
 #include "game/sequence_builder.h"
+#include "game/turn_cells.h"
 
 namespace faults {
 
@@ -34,11 +35,12 @@ void ExpectTaskOnShow(Stage& stage, Result& result, const app::TImage* except) {
         stage.Shown(choices[k]) == names[k][k],
         "choice tile " + std::to_string(k + 1) + " shows \"" + stage.Shown(choices[k]) + "\"");
   }
-  const game::CodeDigits d = game::SplitCodeDigits(game::TaskAt(form.State, form.State.TaskIndex));
+  const auto cells =
+      game::TaskCells(game::SplitCodeDigits(game::TaskAt(form.State, form.State.TaskIndex)));
   const app::TImage* const tasks[] = {form.Image6, form.Image7, form.Image25};
   for (int pair = 0; pair < 3; ++pair) {
     if (tasks[pair] == except) continue;
-    const std::string& name = game::NameOfPair(names, d[2 * pair], d[2 * pair + 1]);
+    const std::string& name = game::NameAt(names, cells[pair]);
     result.Expect(stage.Shown(tasks[pair]) == name, "task tile " + std::to_string(pair + 1) +
                                                         " shows \"" + stage.Shown(tasks[pair]) +
                                                         "\", not \"" + name + "\"");

@@ -124,12 +124,10 @@ void Stage::ClickTile(int k) {
 }
 
 int Stage::RightTile() const {
-  const game::CodeDigits digits =
-      game::SplitCodeDigits(game::TaskAt(window_->State, window_->State.TaskIndex));
-  for (int k = 1; k <= 7; ++k) {
-    if (game::IsRightPick(digits, k, k)) return k;
-  }
-  throw std::logic_error("no right tile for the task on show");
+  const int tile = game::RightTile(
+      game::SplitCodeDigits(game::TaskAt(window_->State, window_->State.TaskIndex)));
+  if (tile == 0) throw std::logic_error("no right tile for the task on show");
+  return tile;
 }
 
 int Stage::WrongTile() const { return RightTile() == 1 ? 2 : 1; }

@@ -61,15 +61,4 @@ TEST(Code, CodesWithoutSixDigitsDoNotSplit) {
   EXPECT_THROW(game::SplitCodeDigits(-12345), game::GameError);  // '-' is not a digit
 }
 
-TEST(Code, PairsAddressOnlyTheTable) {
-  game::ImageNameTable names;
-  names[0][4] = "a";
-  names[6][6] = "b";
-  EXPECT_EQ(game::NameOfPair(names, 1, 5), "a");
-  EXPECT_EQ(game::NameOfPair(names, 7, 7), "b");
-  EXPECT_THROW(game::NameOfPair(names, 0, 1), game::GameError);
-  EXPECT_THROW(game::NameOfPair(names, 1, 8), game::GameError);
-  EXPECT_THROW(game::NameOfPair(names, 9, 9), game::GameError);
-}
-
 }  // namespace

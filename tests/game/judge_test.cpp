@@ -43,9 +43,12 @@ TEST(Judge, EveryValidCodeHasExactlyOneRightTile) {
   for (int code = 111'111; code <= 777'777; ++code) {
     if (!game::IsValidCode(code)) continue;
     ++codes;
-    ASSERT_EQ(RightTiles(code).size(), 1u) << code;
+    ASSERT_EQ(RightTiles(code), std::vector<int>{game::RightTile(game::SplitCodeDigits(code))})
+        << code;
   }
   EXPECT_EQ(codes, 12'600);
+  EXPECT_EQ(game::RightTile(game::SplitCodeDigits(121314)), 5) << "the first of several";
+  EXPECT_EQ(game::RightTile(game::CodeDigits{9, 9, 9, 9, 9, 9}), 0);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "app/text_memo.h"
+#include "session/text_memo.h"
 
 #include <utility>
 
 #include "game/scheme_lines.h"
 
-namespace app {
+namespace session {
 
 void TMemo::SetText(std::string text) {
   text_ = std::move(text);
@@ -23,4 +23,4 @@ void TMemo::AppendLine(std::string_view line) {
   ++line_count_;
 }
 
-}  // namespace app
+}  // namespace session

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace app {
+namespace session {
 
 // A hidden multi-line text holder: its whole text, read back line by line. Lines are not
 // wrapped at any width, so a long picture name stays one name.
@@ -25,4 +25,4 @@ class TMemo {
   std::size_t line_count_ = 0;
 };
 
-}  // namespace app
+}  // namespace session

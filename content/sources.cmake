@@ -1,0 +1,9 @@
+# The content library's sources, for its own CMakeLists.txt and for the fuzz build.
+set(DRAVEL_CONTENT_SOURCES
+  fetch.cpp
+  http_client.cpp
+  jpeg_codec.cpp
+  jpeg_picture.cpp
+  jpeg_probe.cpp
+  request_target.cpp)
+list(TRANSFORM DRAVEL_CONTENT_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/")

@@ -1,0 +1,24 @@
+#include "session/game_session.h"
+
+#include <utility>
+
+#include "content/content_server.h"
+#include "content/fetch.h"
+#include "game/sequence_builder.h"
+
+namespace session {
+
+GameSession::GameSession(std::string base_url, content::HttpLimits limits,
+                         game::RandomGenerator& random)
+    : client_(std::move(base_url), limits), random_(random) {}
+
+// A failure leaves the slot's picture as it was.
+void GameSession::FetchPicture(const std::string& file_name, Slot slot) {
+  board_[slot] = {content::FetchJpeg(client_, file_name), file_name};
+}
+
+void GameSession::FetchStartPicture() { FetchPicture(content::kReadingPicture, Slot::kResult); }
+
+void GameSession::BuildTaskSequence() { game::BuildTaskSequence(*state_, random_); }
+
+}  // namespace session

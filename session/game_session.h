@@ -1,0 +1,80 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "content/http_client.h"
+#include "game/game_state.h"
+#include "game/random_generator.h"
+#include "session/board.h"
+#include "session/text_memo.h"
+
+namespace session {
+
+// What a click on a choice tile came to.
+enum class ClickOutcome {
+  kJudged,     // the verdict, the pick and the "Last Task:" copies are in place
+  kStopped,    // a step failed: what it had done stays, and no turn follows
+  kTurnAgain,  // the last turn gave up in automatic stepping: play the turn again instead
+};
+
+// The game between its rules and the window: the game state, the modes, the HTTP client and
+// what the window should show. It says, for a turn and for a click, what is fetched in what
+// order and where each picture goes, and what a failure leaves behind. Nothing here knows a
+// widget; the window maps Shown() onto its controls.
+class GameSession {
+ public:
+  static constexpr int kTurnAttempts = 3;
+
+  // base_url is "http://host[:port]/folder/". The random generator is the program's one,
+  // seeded before the session exists.
+  GameSession(std::string base_url, content::HttpLimits limits, game::RandomGenerator& random);
+  GameSession(const GameSession&) = delete;
+  GameSession& operator=(const GameSession&) = delete;
+
+  // Automatic stepping plays the next turn after each judged click and fetches no waiting
+  // picture in a turn; hand stepping waits for "Start->Next". Mixed order mixes the table's
+  // columns at every turn. A session starts in automatic stepping and fixed order.
+  bool AutomaticStepping() const { return automatic_stepping_; }
+  void SetAutomaticStepping(bool on) { automatic_stepping_ = on; }
+  bool MixedOrder() const { return mixed_order_; }
+  void SetMixedOrder(bool on) { mixed_order_ = on; }
+
+  // Start-up's picture into the large result picture. Throws content::ContentError.
+  void FetchStartPicture();
+  // The order of the tasks: every valid code, shuffled; TaskIndex back to 0.
+  void BuildTaskSequence();
+  // One turn: up to kTurnAttempts attempts, each skipping the task of the one before. False
+  // when every attempt failed; the window then shows no whole task.
+  bool PlayTurn();
+  bool TurnGaveUp() const { return turn_gave_up_; }
+  // A click on choice tile `tile` (1 to 7), judged against the task on show.
+  ClickOutcome Click(int tile);
+
+  const Board& Shown() const { return board_; }
+  game::GameState& State() { return *state_; }
+  const game::GameState& State() const { return *state_; }
+  const TMemo& SchemeMemo() const { return scheme_memo_; }  // the scheme text of the last turn
+  const TMemo& NameLog() const { return name_log_; }        // every name of every attempt
+  content::HttpClient& Client() { return client_; }
+  game::RandomGenerator& Random() { return random_; }
+
+ private:
+  void FetchPicture(const std::string& file_name, Slot slot);
+  void PlayTurnAttempt();
+  void ReadScheme();
+  void CopyToLastTask();
+
+  content::HttpClient client_;
+  game::RandomGenerator& random_;
+  // About 2 MB, so on the heap; value-initialised, every number starts at zero.
+  std::unique_ptr<game::GameState> state_ = std::make_unique<game::GameState>();
+  TMemo scheme_memo_;
+  TMemo name_log_;
+  Board board_;
+  bool automatic_stepping_ = true;
+  bool mixed_order_ = false;
+  bool turn_gave_up_ = false;
+};
+
+}  // namespace session
