@@ -6,6 +6,7 @@ set(DRAVEL_CONTENT_SOURCES
   http_client.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp
+  jpeg_probe.cpp
   poll_wait.cpp
   request_target.cpp)
 list(TRANSFORM DRAVEL_CONTENT_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/")

@@ -12,11 +12,15 @@
 namespace contentgen {
 namespace {
 
-constexpr QPointF kShapeCentre(kCellPictureSize / 2.0, 150);
-constexpr double kShapeHalf = 106;
-constexpr double kDotY = 316;
-constexpr double kDotRadius = 13;
-constexpr double kDotPitch = 36;
+constexpr QPointF kShapeCentre(kCellPictureSize / 2.0, 136);
+constexpr double kShapeHalf = 100;
+// Dots large enough to count on an 80 px choice tile (some 9 px there, 4 px apart), in at
+// most two rows of at most four, so that no count needs more than a glance: 6 is 3 over 3,
+// 7 is 4 over 3.
+constexpr double kDotRadius = 20;
+constexpr double kDotPitch = 60;
+constexpr double kDotRowY[] = {279, 331};
+constexpr double kSingleRowY = 305;
 
 QColor ToQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
 
@@ -38,13 +42,23 @@ void PaintShape(QPainter& painter, int shape, QColor colour) {
   painter.drawPath(outline);
 }
 
-void PaintDots(QPainter& painter, int count) {
-  painter.setPen(QPen(QColor(0x14, 0x16, 0x1A), 2));
-  painter.setBrush(QColor(0xF8, 0xF8, 0xF4));
+void PaintDotRow(QPainter& painter, int count, double y) {
   const double first = kCellPictureSize / 2.0 - kDotPitch * (count - 1) / 2.0;
   for (int i = 0; i < count; ++i) {
-    painter.drawEllipse(QPointF(first + kDotPitch * i, kDotY), kDotRadius, kDotRadius);
+    painter.drawEllipse(QPointF(first + kDotPitch * i, y), kDotRadius, kDotRadius);
   }
+}
+
+void PaintDots(QPainter& painter, int count) {
+  painter.setPen(QPen(QColor(0x14, 0x16, 0x1A), 3));
+  painter.setBrush(QColor(0xF8, 0xF8, 0xF4));
+  if (count <= 3) {
+    PaintDotRow(painter, count, kSingleRowY);
+    return;
+  }
+  const int top = (count + 1) / 2;
+  PaintDotRow(painter, top, kDotRowY[0]);
+  PaintDotRow(painter, count - top, kDotRowY[1]);
 }
 
 }  // namespace

@@ -9,14 +9,15 @@
 #include <QString>
 
 #include "contentgen/backdrop.h"
+#include "contentgen/picture_sizes.h"
 
 namespace contentgen {
 namespace {
 
-constexpr int kResultWidth = 360;
-constexpr int kResultHeight = 385;
-constexpr int kWrongWidth = 536;
-constexpr int kWrongHeight = 360;
+constexpr int kResultWidth = kResultPicture.width();
+constexpr int kResultHeight = kResultPicture.height();
+constexpr int kWrongWidth = kWrongPicture.width();
+constexpr int kWrongHeight = kWrongPicture.height();
 
 const QColor kInk(0xF8, 0xF8, 0xF4);
 
@@ -51,8 +52,10 @@ QPen MarkPen(double width) {
   return pen;
 }
 
-void DrawRing(QPainter& painter, QPointF centre, double radius) {
-  painter.setPen(MarkPen(radius * 0.13));
+void DrawRing(QPainter& painter, QPointF centre, double radius, QColor colour = kInk) {
+  QPen pen = MarkPen(radius * 0.13);
+  pen.setColor(colour);
+  painter.setPen(pen);
   painter.setBrush(Qt::NoBrush);
   painter.drawEllipse(centre, radius, radius);
 }
@@ -71,38 +74,13 @@ QImage RenderWaiting() {
   painter.setRenderHint(QPainter::Antialiasing);
   PaintBackdrop(painter, image.size());
 
-  // An hourglass with most of its sand still on top.
-  const double cx = kResultWidth / 2.0;
-  QPainterPath glass;
-  glass.moveTo(cx - 58, 62);
-  glass.lineTo(cx + 58, 62);
-  glass.cubicTo(cx + 58, 112, cx + 10, 120, cx + 10, 136);
-  glass.cubicTo(cx + 10, 152, cx + 58, 160, cx + 58, 210);
-  glass.lineTo(cx - 58, 210);
-  glass.cubicTo(cx - 58, 160, cx - 10, 152, cx - 10, 136);
-  glass.cubicTo(cx - 10, 120, cx - 58, 112, cx - 58, 62);
-  QPainterPath sand;
-  sand.moveTo(cx - 44, 90);
-  sand.lineTo(cx + 44, 90);
-  sand.quadTo(cx + 20, 118, cx, 132);
-  sand.quadTo(cx - 20, 118, cx - 44, 90);
-  sand.moveTo(cx, 172);
-  sand.quadTo(cx + 36, 186, cx + 46, 202);
-  sand.lineTo(cx - 46, 202);
-  sand.quadTo(cx - 36, 186, cx, 172);
-  painter.setPen(Qt::NoPen);
-  painter.setBrush(QColor(0xE6, 0x9F, 0x00));
-  painter.drawPath(sand);
-  painter.setPen(MarkPen(7));
-  painter.setBrush(Qt::NoBrush);
-  painter.drawPath(glass);
-  painter.setPen(MarkPen(12));
-  painter.drawLine(QPointF(cx - 74, 56), QPointF(cx + 74, 56));
-  painter.drawLine(QPointF(cx - 74, 216), QPointF(cx + 74, 216));
+  // A question in a ring, in the style of the verdicts: it stands beside a task that waits for
+  // the player's pick, and for the moment a task is being put up it asks nothing untrue.
+  const QPointF centre(kResultWidth / 2.0, 148);
+  DrawRing(painter, centre, 112, QColor(0xE6, 0x9F, 0x00));
+  DrawCentredText(painter, "?", QRectF(centre.x() - 90, centre.y() - 96, 180, 192), 170, true);
 
-  DrawCentredText(painter, "Preparing", QRectF(16, 250, kResultWidth - 32, 64), 54, true);
-  DrawCentredText(painter, QString::fromUtf8("the task\u2026"),
-                  QRectF(16, 312, kResultWidth - 32, 48), 36, false);
+  DrawCentredText(painter, "YOUR PICK", QRectF(16, 282, kResultWidth - 32, 84), 76, true);
   return image;
 }
 

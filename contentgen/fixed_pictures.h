@@ -4,11 +4,10 @@
 
 namespace contentgen {
 
-// The pictures the game shows outside the puzzle. Their sizes keep the aspect ratio of the
-// picture boxes that show them (161 x 172 for the result, 73 x 49 for the wrong mark), so
-// stretching does not distort them.
+// The pictures the game shows outside the puzzle, at the sizes of picture_sizes.h.
 
-// "reading.jpg": a task is being prepared.
+// "reading.jpg": shown while a task is put up and then while it waits for the pick, so it
+// says neither "wait" nor "done": a question mark in a ring over "YOUR PICK".
 QImage RenderWaiting();
 // "ok.jpg": a green tick in a ring over the word "RIGHT".
 QImage RenderRight();

@@ -3,6 +3,7 @@
 #include <exception>
 #include <iostream>
 
+#include "contentgen/generated_pack.h"
 #include "contentgen/pack_writer.h"
 
 int main(int argc, char** argv) {
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
   int qt_argc = 1;
   QGuiApplication application(qt_argc, argv);
   try {
-    contentgen::WritePack(argv[1]);
+    contentgen::WritePack(contentgen::GeneratedPack(), argv[1]);
   } catch (const std::exception& error) {
     std::cerr << "dravel-contentgen: " << error.what() << '\n';
     return 1;

@@ -1,19 +1,18 @@
 #include "contentgen/pack_writer.h"
 
 #include <fstream>
+#include <set>
 #include <stdexcept>
-#include <vector>
 
 #include "content/content_server.h"
-#include "contentgen/catalogue.h"
-#include "contentgen/cell_picture.h"
-#include "contentgen/fixed_pictures.h"
 #include "contentgen/jpeg_writer.h"
 
 namespace contentgen {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr std::size_t kCells = 49;
 
 constexpr fs::perms kReadableByAll =
     fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read;
@@ -47,32 +46,61 @@ void MakeFolder(const fs::path& folder) {
   if (!fs::is_directory(folder)) throw std::runtime_error(folder.string() + " is not a folder");
 }
 
+// Each cell a file of its own, directly in the folder, apart from the fixed pictures.
+void CheckNames(const Pack& pack) {
+  if (pack.cells.size() != kCells) {
+    throw std::invalid_argument("a pack has 49 cell pictures, not " +
+                                std::to_string(pack.cells.size()));
+  }
+  std::set<std::string> taken = {content::kSchemeFile, content::kReadingPicture,
+                                 content::kRightPicture, content::kWrongPicture};
+  for (const PackPicture& cell : pack.cells) {
+    if (cell.name.empty() || cell.name.find('/') != std::string::npos || cell.name.front() == '.') {
+      throw std::invalid_argument("\"" + cell.name + "\" cannot name a file of the pack");
+    }
+    if (!taken.insert(cell.name).second) {
+      throw std::invalid_argument("two pictures of the pack are named " + cell.name);
+    }
+  }
+}
+
 }  // namespace
 
-std::string SchemeText() {
+std::string SchemeText(const std::vector<std::string>& names) {
   std::string text;
-  for (int shape = 0; shape < kKinds; ++shape) {
-    for (int colour = 0; colour < kKinds; ++colour) {
-      text += CellFileName(shape, colour);
-      text += "\r\n";
-    }
+  for (const std::string& name : names) {
+    text += name;
+    text += "\r\n";
   }
   return text;
 }
 
-void WritePack(const fs::path& folder) {
+void WritePack(const Pack& pack, const fs::path& folder, const PackProgress& progress) {
+  CheckNames(pack);
   MakeFolder(folder);
-  for (int shape = 0; shape < kKinds; ++shape) {
-    for (int colour = 0; colour < kKinds; ++colour) {
-      const JpegOptions options{.progressive = IsProgressiveCell(shape, colour)};
-      WriteWhole(folder, CellFileName(shape, colour),
-                 EncodeJpeg(RenderCell(shape, colour), options));
-    }
+  const struct {
+    const char* name;
+    const QImage& image;
+    bool progressive;
+  } fixed[] = {{content::kReadingPicture, pack.waiting, false},
+               {content::kRightPicture, pack.right, true},
+               {content::kWrongPicture, pack.wrong, false}};
+  const int total = int(kCells) + 4;
+  int done = 0;
+  auto write = [&](const std::string& name, const std::string& bytes) {
+    if (progress) progress(done, total, name);
+    WriteWhole(folder, name, bytes);
+    ++done;
+  };
+  std::vector<std::string> names;
+  for (const PackPicture& cell : pack.cells) {
+    write(cell.name, EncodeJpeg(cell.image, {.progressive = cell.progressive}));
+    names.push_back(cell.name);
   }
-  WriteWhole(folder, content::kReadingPicture, EncodeJpeg(RenderWaiting(), {.progressive = false}));
-  WriteWhole(folder, content::kRightPicture, EncodeJpeg(RenderRight(), {.progressive = true}));
-  WriteWhole(folder, content::kWrongPicture, EncodeJpeg(RenderWrong(), {.progressive = false}));
-  WriteWhole(folder, content::kSchemeFile, SchemeText());
+  for (const auto& picture : fixed) {
+    write(picture.name, EncodeJpeg(picture.image, {.progressive = picture.progressive}));
+  }
+  write(content::kSchemeFile, SchemeText(names));
 }
 
 }  // namespace contentgen

@@ -1,18 +1,40 @@
 #pragma once
 
+#include <QImage>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace contentgen {
 
-// The task scheme: line 7r + c names the picture of shape r in colour c, each line ended by
-// CR LF, 49 lines in all.
-std::string SchemeText();
+struct PackPicture {
+  std::string name;  // the file name, as the scheme lists it
+  QImage image;
+  bool progressive = false;
+};
 
-// Writes the whole pack into `folder`, creating it when missing: the 49 cell pictures, the
-// three fixed pictures and the scheme. Every file appears whole (written beside
-// its place, then renamed) and readable by all, so a server may serve the folder while it is
-// rewritten; the scheme comes last. Throws std::runtime_error or filesystem_error on failure.
-void WritePack(const std::filesystem::path& folder);
+// Everything a content pack holds: the 49 cell pictures row by row (cell [r][c] is line
+// 7r + c of the scheme) and the three fixed pictures, which take their fixed names.
+struct Pack {
+  std::vector<PackPicture> cells;
+  QImage waiting;
+  QImage right;
+  QImage wrong;
+};
+
+// The task scheme: one name a line, each line ended by CR LF.
+std::string SchemeText(const std::vector<std::string>& names);
+
+// Called before each file is written, with the files done and the files in all.
+using PackProgress = std::function<void(int done, int total, const std::string& name)>;
+
+// Encodes every picture as a JPEG the game reads well and writes the pack into `folder`,
+// creating it when missing. Every file appears whole (written beside its place, then renamed)
+// and readable by all, so a server may serve the folder while it is rewritten; the scheme
+// comes last, so that it never names a picture not yet there. Throws std::runtime_error or
+// filesystem_error on failure, and std::invalid_argument for a pack without 49 cells.
+void WritePack(const Pack& pack, const std::filesystem::path& folder,
+               const PackProgress& progress = {});
 
 }  // namespace contentgen

@@ -32,6 +32,19 @@ content_type() {
 }
 
 check "starts" "$server" start --port "$port" --build "$build"
+state="$build/content-server/port-$port"
+check "the standalone configuration passes nginx -t" \
+  nginx -q -t -p "$state/" -c "$state/nginx.conf" -e "$state/logs/error.log"
+# The site block alone, inside a system nginx's http block that sets nothing else.
+mkdir -p "$other_build/system/logs"
+sed -e "s|@LISTEN@|127.0.0.1:$port|; s|@SERVER_NAME@|$DRAVEL_CONTENT_HOST_NAME|" \
+  -e "s|@ROOT@|$build/content-pack|; s|@FOLDER@|$DRAVEL_CONTENT_FOLDER|" \
+  "$source_dir/server/nginx-site.conf.in" >"$other_build/system/site.conf"
+printf 'pid %s;\nevents {}\nhttp { include %s; }\n' "$other_build/system/nginx.pid" \
+  "$other_build/system/site.conf" >"$other_build/system/nginx.conf"
+check "the site block passes nginx -t in a bare http block" \
+  nginx -q -t -p "$other_build/system/" -c "$other_build/system/nginx.conf" \
+  -e "$other_build/system/logs/error.log"
 check "a second start is a no-op" "$server" start --port "$port" --build "$build"
 check "status says running" "$server" status --port "$port" --build "$build"
 

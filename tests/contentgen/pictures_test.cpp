@@ -12,10 +12,10 @@ namespace contentgen_test {
 namespace {
 
 // Geometry of the cell pictures that the checks rely on: the shape stays above kShapeBottom,
-// the dots sit on the line kDotLine.
-constexpr int kShapeBottom = 290;
-constexpr int kDotLine = 316;
+// the dots below it.
+constexpr int kShapeBottom = 250;
 constexpr int kSmallTile = 30;
+constexpr int kChoiceTile = 80;
 
 double Distance(const unsigned char* pixel, contentgen::Rgb rgb) {
   const double dr = pixel[0] - rgb.r;
@@ -48,6 +48,55 @@ std::vector<bool> SmallSilhouette(const DecodedJpeg& picture) {
     }
   }
   return cells;
+}
+
+// The picture as a tile of size x size shows it: each pixel the mean of the ones it covers.
+DecodedJpeg Shrunk(const DecodedJpeg& picture, int size) {
+  DecodedJpeg small{size, size, picture.progressive, {}};
+  small.rgb.resize(std::size_t(size) * size * 3);
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      int sum[3] = {0, 0, 0};
+      int count = 0;
+      for (int sy = y * picture.height / size; sy < (y + 1) * picture.height / size; ++sy) {
+        for (int sx = x * picture.width / size; sx < (x + 1) * picture.width / size; ++sx) {
+          for (int k = 0; k < 3; ++k) sum[k] += picture.At(sx, sy)[k];
+          ++count;
+        }
+      }
+      for (int k = 0; k < 3; ++k) small.rgb[(std::size_t(y) * size + x) * 3 + k] = sum[k] / count;
+    }
+  }
+  return small;
+}
+
+// White blobs (4-connected) below the shape: the dots, as an eye that counts them sees them.
+int CountDots(const DecodedJpeg& picture) {
+  const int top = kShapeBottom * picture.height / 360;
+  std::vector<bool> seen(std::size_t(picture.width) * picture.height, false);
+  int blobs = 0;
+  for (int y = top; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      if (seen[std::size_t(y) * picture.width + x] || !IsWhite(picture.At(x, y))) continue;
+      ++blobs;
+      std::vector<std::pair<int, int>> stack = {{x, y}};
+      seen[std::size_t(y) * picture.width + x] = true;
+      while (!stack.empty()) {
+        const auto [px, py] = stack.back();
+        stack.pop_back();
+        for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) {
+          const int nx = px + dx;
+          const int ny = py + dy;
+          if (nx < 0 || ny < top || nx >= picture.width || ny >= picture.height) continue;
+          const std::size_t at = std::size_t(ny) * picture.width + nx;
+          if (seen[at] || !IsWhite(picture.At(nx, ny))) continue;
+          seen[at] = true;
+          stack.push_back({nx, ny});
+        }
+      }
+    }
+  }
+  return blobs;
 }
 
 int CellsApart(const std::vector<bool>& a, const std::vector<bool>& b) {
@@ -125,16 +174,14 @@ TEST_F(Pictures, ColumnSetsTheColour) {
   }
 }
 
-// Colour c carries c + 1 white dots, readable without colour vision.
-TEST_F(Pictures, ColumnSetsTheNumberOfDots) {
+// Colour c carries c + 1 white dots, readable without colour vision, and they stay apart on
+// an 80 px choice tile.
+TEST_F(Pictures, ColumnSetsTheNumberOfDotsCountableOnAChoiceTile) {
   for (int r = 0; r < 7; ++r) {
     for (int c = 0; c < 7; ++c) {
-      const DecodedJpeg& cell = Cell(r, c);
-      int runs = 0;
-      for (int x = 1; x < cell.width; ++x) {
-        runs += IsWhite(cell.At(x, kDotLine)) && !IsWhite(cell.At(x - 1, kDotLine));
-      }
-      EXPECT_EQ(runs, c + 1) << "cell " << r << ", " << c;
+      EXPECT_EQ(CountDots(Cell(r, c)), c + 1) << "cell " << r << ", " << c;
+      EXPECT_EQ(CountDots(Shrunk(Cell(r, c), kChoiceTile)), c + 1)
+          << "cell " << r << ", " << c << " on a choice tile";
     }
   }
 }

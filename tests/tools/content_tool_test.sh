@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# dravel-content: check finds one planted fault of each kind, with its line and file, from a
+# folder and through nginx; a good pack passes; build makes a pack that passes; sheet draws
+# it; bad arguments give exit status 2.
+# Usage: content_tool_test.sh SOURCE_DIR BUILD_DIR DRAVEL_CONTENT
+set -uo pipefail
+source_dir=$1
+build=$2
+tool=$3
+source "$build/content-layout.env"
+source "$source_dir/tests/support/checks.sh"
+good="$build/content-pack/$DRAVEL_CONTENT_FOLDER"
+server="$source_dir/scripts/content-server"
+export QT_QPA_PLATFORM=offscreen
+
+scratch=$(mktemp -d)
+ports=()
+cleanup() {
+  local port
+  for port in "${ports[@]}"; do
+    "$server" stop --port "$port" --build "$scratch/served" >/dev/null
+  done
+  rm -rf "$scratch"
+}
+trap cleanup EXIT
+
+# A pack to serve: a build folder of its own, with the layout and a copy of the good pack.
+broken_root="$scratch/served/content-pack"
+broken="$broken_root/$DRAVEL_CONTENT_FOLDER"
+mkdir -p "$broken"
+cp "$build/content-layout.env" "$scratch/served/"
+cp -r "$good/." "$broken/"
+
+# Each planted fault replaces one line of the scheme.
+mapfile -t cells < <(tr -d '\r' <"$good/$DRAVEL_SCHEME_FILE")
+names=("${cells[@]}")
+plant() { names[$1 - 1]=$2; }
+plant 3 gone.jpg
+plant 5 page.jpg
+echo '<html><body>Not found</body></html>' >"$broken/page.jpg"
+plant 8 cut.jpg
+head -c 3000 "$good/${cells[0]}" >"$broken/cut.jpg"
+# A baseline picture whose frame header claims 30,000 x 30,000 pixels.
+plant 10 huge.jpg
+cp "$good/circle-amber.jpg" "$broken/huge.jpg"
+frame=$(LC_ALL=C grep -obUaP '\xff\xc0' "$broken/huge.jpg" | head -n 1 | cut -d: -f1)
+printf '\x75\x30\x75\x30' | dd of="$broken/huge.jpg" bs=1 seek=$((frame + 5)) conv=notrunc status=none
+plant 12 tiny.jpg
+convert -size 100x100 xc:teal "$broken/tiny.jpg"
+plant 14 ""
+plant 16 "${names[0]}"
+plant 18 "star blue.jpg"
+cp "$good/star-blue.jpg" "$broken/star blue.jpg"
+plant 20 "$DRAVEL_RIGHT_PICTURE"
+plant 22 sub/x.jpg
+rm "$broken/$DRAVEL_WRONG_PICTURE"
+{
+  printf '\xEF\xBB\xBF'
+  printf '%s\r\n' "${names[@]}" extra.jpg
+} >"$broken/$DRAVEL_SCHEME_FILE"
+expected="byte-order-mark shemoftask.txt 1
+unreachable gone.jpg 3
+not-jpeg page.jpg 5
+damaged cut.jpg 8
+over-limits huge.jpg 10
+blurry tiny.jpg 12
+empty-line shemoftask.txt 14
+duplicate-name shemoftask.txt 16
+escaped-bytes shemoftask.txt 18
+fixed-name shemoftask.txt 20
+not-in-folder shemoftask.txt 22
+line-count shemoftask.txt 50
+unreachable no.jpg 0"
+# Files that must never be served: a half-written file, and a link out of the pack.
+echo secret >"$broken/.star-blue.jpg.part"
+ln -s /etc/hostname "$broken/outside.jpg"
+
+found() { jq -r '.problems[] | "\(.kind) \(.file) \(.line)"' <"$1"; }
+same_problems() { diff <(sort <<<"$expected") <(found "$1" | sort) >&2; }
+
+"$tool" check --json "$broken" >"$scratch/folder.json"
+check "a broken folder fails the check" test $? -eq 1
+check "from a folder: each planted fault, with its line and file" same_problems "$scratch/folder.json"
+"$tool" check "$broken" >"$scratch/folder.txt"
+check "text: a scheme line" grep -qxF "shemoftask.txt:14: [empty-line] an empty line: the game asks for the bare folder and skips the task" "$scratch/folder.txt"
+check "text: a picture of a line" grep -q '^shemoftask.txt:5: page.jpg: \[not-jpeg\] ' "$scratch/folder.txt"
+check "text: the summary" grep -q ": 13 problems in 50 files$" "$scratch/folder.txt"
+
+listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+port=$((20000 + ($$ + 7919) % 20000))
+while listens "$port"; do port=$((port + 1)); done
+ports+=("$port")
+"$server" start --port "$port" --build "$scratch/served" >/dev/null ||
+  { echo "FAILED: the content server did not start"; exit 1; }
+url="http://127.0.0.1:$port/$DRAVEL_CONTENT_FOLDER/"
+"$tool" check --json "$url" >"$scratch/server.json"
+check "a broken server fails the check" test $? -eq 1
+check "through nginx: each planted fault, with its line and file" same_problems "$scratch/server.json"
+status_of() { curl --silent --output /dev/null --write-out '%{http_code}' "$url$1"; }
+check "a hidden file is not served" test "$(status_of .star-blue.jpg.part)" = 404
+check "a link out of the pack is not served" test "$(status_of outside.jpg)" != 200
+
+# The good pack, both ways. nginx keeps the files it served open for a while: a fresh start.
+"$server" stop --port "$port" --build "$scratch/served" >/dev/null
+rm -rf "$broken" && cp -r "$good/." "$broken/"
+"$server" start --port "$port" --build "$scratch/served" >/dev/null ||
+  { echo "FAILED: the content server did not start again"; exit 1; }
+"$tool" check "$good" >"$scratch/good.txt"
+check "a good folder passes" test $? -eq 0
+check "a good folder: no problems" grep -q ": no problems in 53 files$" "$scratch/good.txt"
+"$tool" check --json "$url" >"$scratch/good.json"
+check "a good server passes" test $? -eq 0
+check "a good server: ok in the JSON" test "$(jq -r '.ok' <"$scratch/good.json")" = true
+
+# A pack built from an author's pictures: any format, any names, one fixed picture of theirs.
+mkdir -p "$scratch/author"
+{
+  echo "# my pack"
+  for ((i = 0; i < 49; ++i)); do
+    picture="$scratch/author/Picture No $((i + 1)).png"
+    convert "$good/${cells[i]}" "$picture"
+    echo "author/$(basename "$picture")"
+  done
+  echo "$DRAVEL_WRONG_PICTURE: author/Picture No 1.png"
+} >"$scratch/grid.txt"
+"$tool" build "$scratch/grid.txt" "$scratch/built" >"$scratch/build.txt"
+check "build makes a pack that passes the check" test $? -eq 0
+check "the built scheme: 49 safe names, CR LF" \
+  test "$(grep -c $'^picture-no-[0-9]*\\.jpg\r$' "$scratch/built/$DRAVEL_SCHEME_FILE")" = 49
+"$tool" sheet "$scratch/built" "$scratch/sheet.png" >/dev/null
+check "sheet draws the table" bash -c "file '$scratch/sheet.png' | grep -q 'PNG image data'"
+head -n 30 "$scratch/grid.txt" >"$scratch/short-grid.txt"
+message=$("$tool" build "$scratch/short-grid.txt" "$scratch/short" 2>&1)
+check "a grid without 49 pictures fails" test $? -eq 1
+check "and says so" grep -q "29 pictures; a pack needs 49" <<<"$message"
+
+bad_arguments() { "$tool" "$@" >/dev/null 2>&1; test $? -eq 2; }
+check "no command: exit 2" bad_arguments
+check "unknown command: exit 2" bad_arguments fetch "$good"
+check "check without a source: exit 2" bad_arguments check
+check "check of no folder: exit 2" bad_arguments check "$scratch/nothing"
+check "check of https: exit 2" bad_arguments check https://localhost/
+check "sheet not to a PNG: exit 2" bad_arguments sheet "$good" "$scratch/sheet.jpg"
+check "build of no grid: exit 2" bad_arguments build "$scratch/nothing.txt" "$scratch/out"
+
+echo "content tool: $failures failed"
+((failures == 0))

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/content/pack_source.h"
+
+namespace dravel_content {
+
+// One thing wrong with a pack. `kind` is a stable word for scripts (see kProblemKinds).
+struct Problem {
+  std::string kind;
+  std::string file;  // the scheme, or the picture concerned
+  int line = 0;      // the scheme's line (from 1) that names it; 0 for none
+  std::string message;
+};
+
+struct CheckResult {
+  // Line by line through the scheme, a picture's at the line that names it first; the fixed
+  // pictures last.
+  std::vector<Problem> problems;
+  int files_checked = 0;
+};
+
+// Called before each file is read, with the files done and the files in all.
+using CheckProgress = std::function<void(int done, int total, const std::string& name)>;
+
+// Reads the scheme and every file the game would ask for from `source`, as the game reads
+// them, and reports everything that would go wrong for a player: the scheme's lines (49, none
+// empty, no duplicates, nothing the request would escape, no byte-order mark), then each
+// picture it names and the three fixed pictures (there, a JPEG the game accepts, whole, not
+// smaller than its box on the window).
+CheckResult CheckPack(PackSource& source, const CheckProgress& progress = {});
+
+}  // namespace dravel_content
