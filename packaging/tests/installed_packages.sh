@@ -55,7 +55,7 @@ start_nginx() {
   retry port_open || e2e_fail "nginx does not listen on port 80"
 }
 stop_nginx() {
-  nginx -s quit
+  nginx -s quit 2>/dev/null
   retry e2e_port_closed 80 || e2e_fail "nginx does not stop"
   started_nginx=0
 }
