@@ -5,13 +5,25 @@ finish() {
   ((failures == 0)) || { echo "$failures check(s) failed"; exit 1; }
 }
 
-# The list of files that an install of the game puts under the prefix.
+# Every file that an install puts in place, sorted, for the prefix and configuration folder
+# given: the program, its desktop files, manual page and icons, the content pack of the build
+# folder and the nginx site that serves it.
+# Usage: installed_files APP_ID PREFIX SYSCONFDIR BUILD_DIR
 installed_files() {
-  local id=$1
-  printf '%s\n' \
-    bin/qovex-dravel \
-    "share/applications/$id.desktop" \
-    "share/icons/hicolor/256x256/apps/$id.png" \
-    "share/icons/hicolor/48x48/apps/$id.png" \
-    "share/metainfo/$id.metainfo.xml"
+  local id=$1 prefix=$2 sysconf=$3 build=$4 size folder
+  # shellcheck source=/dev/null
+  folder=$(source "$build/content-layout.env" && echo "$DRAVEL_CONTENT_FOLDER")
+  {
+    echo "$prefix/games/qovex-dravel"
+    echo "$prefix/share/applications/$id.desktop"
+    for size in 16 22 24 32 48 64 128 256; do
+      echo "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
+    done
+    echo "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+    echo "$prefix/share/man/man6/qovex-dravel.6"
+    echo "$prefix/share/metainfo/$id.metainfo.xml"
+    echo "$sysconf/nginx/sites-available/qovex-dravel-content"
+    (cd "$build/content-pack" && find . -type f) | sed "s|^\.|$prefix/share/qovex-dravel-content|"
+  } | sort
 }
+

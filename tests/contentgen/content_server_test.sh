@@ -37,7 +37,7 @@ check "the standalone configuration passes nginx -t" \
   nginx -q -t -p "$state/" -c "$state/nginx.conf" -e "$state/logs/error.log"
 # The site block alone, inside a system nginx's http block that sets nothing else.
 mkdir -p "$other_build/system/logs"
-sed -e "s|@LISTEN@|127.0.0.1:$port|; s|@SERVER_NAME@|$DRAVEL_CONTENT_HOST_NAME|" \
+sed -e "s|@LISTEN@|listen 127.0.0.1:$port;|; s|@SERVER_NAME@|$DRAVEL_CONTENT_HOST_NAME|" \
   -e "s|@ROOT@|$build/content-pack|; s|@FOLDER@|$DRAVEL_CONTENT_FOLDER|" \
   "$source_dir/server/nginx-site.conf.in" >"$other_build/system/site.conf"
 printf 'pid %s;\nevents {}\nhttp { include %s; }\n' "$other_build/system/nginx.pid" \
