@@ -48,6 +48,16 @@ TEST_F(StartupScreen, ComesUpWithTheFirstTaskOnShow) {
   EXPECT_TRUE(form_->CheckBox2->isChecked());
 }
 
+TEST_F(StartupScreen, AFirstTurnThatGivesUpFailsTheStart) {
+  Remove("shemoftask.txt");
+  Start();
+  EXPECT_EQ(dialogs_.no_data_dialogs,
+            std::vector<QString>{"Hello! No data from 127.0.0.1! Be connected!"});
+  EXPECT_FALSE(form_->isVisible()) << "no window without a task";
+  EXPECT_EQ(Requested(), (std::vector<std::string>{"reading.jpg", "shemoftask.txt",
+                                                   "shemoftask.txt", "shemoftask.txt"}));
+}
+
 TEST_F(StartupScreen, SetsTheWindowTextsWhateverTheLayoutSays) {
   std::vector<app::ControlEntry> layout(app::MainWindowLayout().begin(),
                                         app::MainWindowLayout().end());

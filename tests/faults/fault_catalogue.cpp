@@ -130,6 +130,12 @@ std::vector<Fault> Catalogue() {
           "empty body", [](const std::string&) { return Reply::Ok("", "image/jpeg"); },
           PictureEffect::kEmpty),
       Broken("body cut short", ServerFault::kTruncated),
+      Http("two lengths that differ",
+           [](const std::string& good) {
+             Reply reply = Reply::Ok(good);
+             reply.headers = {{"Content-Length", std::to_string(good.size() / 2)}};
+             return reply;
+           }),
       [] {
         Fault fault = Broken("closed before the answer", ServerFault::kCloseBeforeReply);
         fault.repeats = true;

@@ -116,6 +116,15 @@ TEST_F(Turn, CodesThatCannotBePlayedAreSkipped) {
   EXPECT_EQ(Shown(TaskSlot(1)), ServedPack::CellName(d[0] - 1, d[1] - 1));
 }
 
+TEST_F(Turn, NamesLongerThanAnyFileNameAreNeverAskedForAndTheLogStaysBounded) {
+  std::string scheme;
+  for (int line = 0; line < 49; ++line) scheme += std::string(100'000, 'n') + "\r\n";
+  pack_.server.ServeBytes("shemoftask.txt", scheme);
+  for (int turn = 0; turn < 5; ++turn) EXPECT_FALSE(session_.PlayTurn());
+  EXPECT_EQ(pack_.Requested(), std::vector<std::string>(15, "shemoftask.txt"));
+  EXPECT_LE(session_.NameLog().Bytes(), session::NameLog::kBudgetBytes);
+}
+
 TEST_F(Turn, SchemeLengthDecidesWhatIsShown) {
   std::string long_scheme = ServedPack::SchemeText();
   for (int i = 0; i < 11; ++i) long_scheme += "extra-" + std::to_string(i) + ".jpg\r\n";
