@@ -145,7 +145,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 TForm1::HandlerScope::HandlerScope(TForm1& form) : form_(form) { ++form_.handlers_running_; }
 
 TForm1::HandlerScope::~HandlerScope() {
-  if (--form_.handlers_running_ == 0 && form_.damaged_pictures_ > 0) form_.PostDamageReport();
+  if (--form_.handlers_running_ > 0) return;
+  if (form_.damaged_pictures_ > 0) form_.PostDamageReport();
+  // What the player did while the handler waited comes now, from the event loop.
+  if (form_.network_wait_.HoldsInput()) {
+    QMetaObject::invokeMethod(
+        &form_, [&form = form_] { form.network_wait_.ReplayHeldInput(); }, Qt::QueuedConnection);
+  }
 }
 
 // Damaged data shows up only when a picture is painted. A paint may find several, and may

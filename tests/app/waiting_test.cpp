@@ -50,31 +50,35 @@ class Waiting : public ServedWindow {
   }
 };
 
-TEST_F(Waiting, TheControlsKeepWhatTheyShowedAndAClickMeanwhileRunsOnceAfterTheHandler) {
+TEST_F(Waiting, TheControlsKeepWhatTheyShowedAndClicksMeanwhileRunOnceAfterTheHandler) {
   StartAndClearRequests();
-  SlowDown(CellName(6, 6), 400ms);  // the last choice tile of the next turn
+  QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // hand stepping
+  SlowDown(CellName(6, 6), 400ms);                         // the last choice tile of the next turn
   bool waited = false;
   QTimer::singleShot(150ms, form_.get(), [&] {
     waited = true;
     // The session holds six new choice pictures already; the window still shows the old ones.
-    EXPECT_EQ(Requested().size(), 8u);
+    EXPECT_EQ(Requested().size(), 9u);
     const auto& fetched = form_->Session().Shown()[session::ChoiceSlot(1)].picture;
     EXPECT_FALSE(form_->Image1->Picture().SameAs(fetched));
+    QueueClick(form_->Image7);  // a task tile: its click does nothing
     QueueClick(form_->Image2);
     QueueClick(form_->SpeedButton1);
   });
   const int index = form_->State.TaskIndex;
-  form_->Button3Click(form_.get());
+  QTest::mouseClick(form_->Button1, Qt::LeftButton);
   EXPECT_TRUE(waited) << "the event loop ran while the turn waited";
   EXPECT_EQ(form_->State.TaskIndex, index + 1);
-  EXPECT_EQ(Requested().size(), 11u) << "the click waited for the turn";
-  EXPECT_EQ(form_->SpeedButton1->text(), "HandStep/AutoStep");
+  EXPECT_EQ(Requested().size(), 12u) << "the clicks waited for the turn";
+  EXPECT_TRUE(
+      form_->Image1->Picture().SameAs(form_->Session().Shown()[session::ChoiceSlot(1)].picture));
+  EXPECT_EQ(form_->SpeedButton1->text(), "AutoStep");
 
   server_.SetRequestObserver(nullptr);
   QCoreApplication::processEvents();
-  EXPECT_EQ(CountOf("ok.jpg") + CountOf("no.jpg"), 1) << "the click ran once";
-  EXPECT_EQ(form_->State.TaskIndex, index + 2) << "and played its next turn";
-  EXPECT_EQ(form_->SpeedButton1->text(), "AutoStep") << "the switch's click ran after it";
+  EXPECT_EQ(CountOf("ok.jpg") + CountOf("no.jpg"), 1) << "the choice ran once";
+  EXPECT_EQ(Requested().size(), 14u);
+  EXPECT_EQ(form_->SpeedButton1->text(), "HandStep") << "the switch's click ran after it";
 }
 
 TEST_F(Waiting, DamageFoundWhilePaintingInAWaitIsReportedOnceTheHandlerReturns) {
