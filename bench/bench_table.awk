@@ -4,7 +4,8 @@
 #   awk -f bench/bench_table.awk FIGURES...
 #
 # A figure line: figure, name, unit, median, min, max, baseline name, baseline median, min,
-# max, goal ("ratio<=X": ours / baseline; "growth<X": ours - baseline, at the medians; "-") and,
+# max, goal ("ratio<=X": ours / baseline; "growth<X": ours - baseline, at the medians; "max<X":
+# ours alone; "-") and,
 # when each run measured both, the median of the per-run ratios, which then stands as the ratio.
 
 function number(value) {
@@ -48,6 +49,10 @@ $1 != "figure" { next }
     limit = substr(goal, 8)
     shown_goal = "<= " limit "x"
     met = (ratio_value != "" && ratio_value + 0 <= limit + 0) ? "yes" : "NO"
+  } else if (goal ~ /^max</) {
+    limit = substr(goal, 5)
+    shown_goal = "< " limit " " unit
+    met = median + 0 < limit + 0 ? "yes" : "NO"
   } else if (goal ~ /^growth</) {
     limit = substr(goal, 8)
     growth = median - base_median

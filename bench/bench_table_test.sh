@@ -23,6 +23,7 @@ tab=$'\t'
   printf 'figure\tGrown too much\tMiB\t60\t60\t60\tstart\t40\t40\t40\tgrowth<16\n'
   printf 'figure\tGrown little\tMiB\t50\t50\t50\tstart\t40\t40\t40\tgrowth<16\n'
   printf 'figure\tNo baseline\tturns/s\t200\t200\t200\t\t-\t-\t-\t-\n'
+  printf 'figure\tAlone, under its bound\tms\t56\t56\t56\t\t-\t-\t-\tmax<100\n'
   printf 'note\tsomething to know\n'
 } >"$scratch/figures"
 awk -f "$here/bench_table.awk" "$scratch/figures" >"$scratch/table"
@@ -33,7 +34,8 @@ expect "a missed growth goal" '^Grown too much .* \+20\.0 +\+< 16 MiB +NO$' "$sc
 expect "a met growth goal" '^Grown little .* \+10\.0 +\+< 16 MiB +yes$' "$scratch/table"
 expect "a figure alone" '^No baseline +turns/s +200 +- ' "$scratch/table"
 expect "the notes" '^\* something to know$' "$scratch/table"
-expect "the count" '^6 figures, 2 goals missed' "$scratch/table"
+expect "a bound of its own" '^Alone, under its bound .* < 100 ms +yes$' "$scratch/table"
+expect "the count" '^7 figures, 2 goals missed' "$scratch/table"
 
 cat >"$scratch/csv" <<'CSV'
 fetched picture: 40413 bytes, 360 x 360

@@ -73,6 +73,18 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
     curl_easy_getinfo(transfer.curl, CURLINFO_RESPONSE_CODE, &status);
     transfer.keep_body = status >= 200 && status <= 299;
     transfer.status_known = true;
+    // One buffer of the announced size, rather than one regrown and copied a dozen times.
+    curl_off_t length = -1;
+    curl_easy_getinfo(transfer.curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length);
+    if (transfer.keep_body && length > 0 &&
+        static_cast<std::size_t>(length) <= transfer.max_body_bytes) {
+      try {
+        transfer.sink->reserve(transfer.sink->size() + static_cast<std::size_t>(length));
+      } catch (...) {
+        transfer.out_of_memory = true;
+        return CURL_WRITEFUNC_ERROR;
+      }
+    }
   }
   if (transfer.keep_body) {
     try {

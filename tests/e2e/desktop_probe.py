@@ -4,6 +4,9 @@
     desktop_probe.py expose WINDOW   maps a window over the game's and takes it away again;
                                      prints the seconds until the uncovered pixels are back
     desktop_probe.py close WINDOW    a WM_DELETE_WINDOW request, as a close button sends it
+    desktop_probe.py pings WINDOW SECONDS
+                                     pings one after another for SECONDS; prints the longest
+                                     time a ping waited, and the count
 
 No window manager runs under the tests' Xvfb: this plays its part. Exit status 1 when the
 window does not answer within 5 s.
@@ -46,6 +49,21 @@ def ping(d, window):
     return None
 
 
+def pings(d, window, seconds):
+    longest = 0.0
+    count = 0
+    end = time.monotonic() + seconds
+    while time.monotonic() < end:
+        took = ping(d, window)
+        if took is None:
+            return None
+        longest = max(longest, took)
+        count += 1
+        time.sleep(0.005)
+    print("%.4f %d" % (longest, count))
+    return longest
+
+
 def pixels(d, window):
     geometry = window.get_geometry()
     return window.get_image(0, 0, geometry.width, geometry.height, X.ZPixmap,
@@ -80,12 +98,16 @@ def close(d, window):
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[1] not in ("ping", "expose", "close"):
+    command = sys.argv[1] if len(sys.argv) > 1 else ""
+    if not ((command in ("ping", "expose", "close") and len(sys.argv) == 3) or
+            (command == "pings" and len(sys.argv) == 4)):
         sys.stderr.write(__doc__)
         return 2
     d = display.Display()
     window = d.create_resource_object("window", int(sys.argv[2], 0))
-    seconds = globals()[sys.argv[1]](d, window)
+    if command == "pings":
+        return 0 if pings(d, window, float(sys.argv[3])) is not None else 1
+    seconds = globals()[command](d, window)
     if seconds is None:
         print("no answer within %.0f s" % LIMIT)
         return 1

@@ -24,16 +24,7 @@ e2e_expect_requests "$mark" "start-up" reading.jpg "$(e2e_turn_requests "$E2E_CO
 
 # The game's connection goes with nginx; the next one reaches a server that only listens.
 e2e_stop_content
-/usr/bin/python3 -c '
-import socket, time
-s = socket.socket()
-s.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-s.bind(("127.0.0.1", 80))
-s.listen(16)
-held = []
-while True:
-    held.append(s.accept()[0])
-' &
+/usr/bin/python3 "$E2E_SOURCE/tests/e2e/silent_listener.py" 80 &
 E2E_PIDS+=($!)
 for ((waited = 0; waited < 50; ++waited)); do
   e2e_port_closed 80 || break

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <list>
+#include <mutex>
+#include <thread>
+
+namespace bench {
+
+// A loopback TCP proxy that holds each piece the client sends for `delay` before it passes it
+// on: a request reaches the server that much late, as over a network with that latency one
+// way. Answers pass at once. One thread per connection; it stops with the object.
+class DelayingProxy {
+ public:
+  DelayingProxy(std::uint16_t server_port, std::chrono::milliseconds delay);
+  ~DelayingProxy();
+  DelayingProxy(const DelayingProxy&) = delete;
+  DelayingProxy& operator=(const DelayingProxy&) = delete;
+
+  std::uint16_t Port() const { return port_; }
+  int Connections() const { return connections_; }
+
+ private:
+  void Accept();
+  void Relay(int client);
+
+  std::uint16_t server_port_;
+  std::chrono::milliseconds delay_;
+  int listener_ = -1;
+  std::uint16_t port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::atomic<int> connections_{0};
+  std::mutex mutex_;
+  std::list<std::thread> relays_;
+  std::thread acceptor_;
+};
+
+}  // namespace bench
