@@ -2,15 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <csetjmp>
-#include <cstdlib>
 #include <stdexcept>
 #include <vector>
 
-// clang-format off
-#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
-#include <jpeglib.h>
-// clang-format on
+#include "contentgen/jpeg_encoder.h"
 
 namespace testsupport {
 namespace {
@@ -18,81 +13,12 @@ namespace {
 constexpr unsigned char kSos = 0xDA;
 constexpr unsigned char kEoi = 0xD9;
 
-// libjpeg keeps a pointer to `manager`; being the first member, it is also a pointer to this.
-struct ErrorHandler {
-  jpeg_error_mgr manager;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void Fail(j_common_ptr cinfo) {
-  auto* handler = reinterpret_cast<ErrorHandler*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, handler->message);
-  std::longjmp(handler->jump, 1);
-}
-
-struct EncodeJob {
-  const std::uint8_t* samples;
-  int width;
-  int height;
-  int components;
-  J_COLOR_SPACE in_space;
-  J_COLOR_SPACE jpeg_space;
-  int quality;
-  bool progressive;
-  const jpeg_scan_info* scans;  // a scan script of its own, or null
-  int scan_count;
-  bool arithmetic = false;
-};
-
-// C style, so that libjpeg's longjmp skips no destructor. The output buffer is malloc'ed by
-// libjpeg and left to the caller, on failure too.
-bool Encode(const EncodeJob& job, unsigned char** out, unsigned long* size,
-            ErrorHandler* handler) noexcept {
-  jpeg_compress_struct cinfo{};
-  cinfo.err = jpeg_std_error(&handler->manager);
-  handler->manager.error_exit = Fail;
-  if (setjmp(handler->jump) != 0) {
-    jpeg_destroy_compress(&cinfo);
-    return false;
-  }
-  jpeg_create_compress(&cinfo);
-  jpeg_mem_dest(&cinfo, out, size);
-  cinfo.image_width = static_cast<JDIMENSION>(job.width);
-  cinfo.image_height = static_cast<JDIMENSION>(job.height);
-  cinfo.input_components = job.components;
-  cinfo.in_color_space = job.in_space;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_colorspace(&cinfo, job.jpeg_space);
-  jpeg_set_quality(&cinfo, job.quality, TRUE);
-  if (job.scans != nullptr) {
-    cinfo.scan_info = job.scans;
-    cinfo.num_scans = job.scan_count;
-  } else if (job.progressive) {
-    jpeg_simple_progression(&cinfo);
-  }
-  cinfo.arith_code = job.arithmetic ? TRUE : FALSE;
-  jpeg_start_compress(&cinfo, TRUE);
-  const std::size_t row_size = static_cast<std::size_t>(job.width) * job.components;
-  while (cinfo.next_scanline < cinfo.image_height) {
-    auto* row = const_cast<JSAMPROW>(job.samples + cinfo.next_scanline * row_size);
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  return true;
-}
+using EncodeJob = contentgen::JpegEncoding;
 
 std::string RunEncode(EncodeJob job, const std::vector<std::uint8_t>& samples) {
   job.samples = samples.data();
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  ErrorHandler handler{};
-  const bool ok = Encode(job, &out, &size, &handler);
-  std::string bytes = ok ? std::string(reinterpret_cast<const char*>(out), size) : std::string();
-  std::free(out);
-  if (!ok) throw std::runtime_error(std::string("JPEG maker: ") + handler.message);
-  return bytes;
+  job.row_stride = static_cast<std::size_t>(job.width) * job.components;
+  return contentgen::EncodeJpegData(job);
 }
 
 std::uint8_t Luma(Rgb c) {
@@ -208,9 +134,12 @@ std::string MakeJpeg(const JpegOptions& options) {
   if (options.width <= 0 || options.height <= 0) {
     throw std::runtime_error("JPEG maker: a picture needs a positive size");
   }
-  EncodeJob job{nullptr,           options.width,   options.height,      3,       JCS_RGB,
-                JCS_YCbCr,         options.quality, options.progressive, nullptr, 0,
-                options.arithmetic};
+  EncodeJob job;
+  job.width = options.width;
+  job.height = options.height;
+  job.quality = options.quality;
+  job.progressive = options.progressive;
+  job.arithmetic = options.arithmetic;
   switch (options.color_space) {
     case JpegColor::kColor:
       break;
@@ -279,8 +208,12 @@ std::string MakeManyScansJpeg(int width, int height) {
       samples.insert(samples.end(), {c.r, c.g, c.b});
     }
   }
-  const EncodeJob job{nullptr,   width, height, kComponents,  JCS_RGB,
-                      JCS_YCbCr, 90,    true,   scans.data(), static_cast<int>(scans.size())};
+  EncodeJob job;
+  job.width = width;
+  job.height = height;
+  job.components = kComponents;
+  job.scans = scans.data();
+  job.scan_count = static_cast<int>(scans.size());
   return RunEncode(job, samples);
 }
 
