@@ -42,6 +42,11 @@ TEST_F(TurnDriver, AutomaticSteppingPutsTheTaskUpAndLeavesTheResultPictureAlone)
   const app::TImage* choices[] = {form_->Image1, form_->Image2,  form_->Image3, form_->Image4,
                                   form_->Image5, form_->Image29, form_->Image28};
   for (int k = 0; k < 7; ++k) EXPECT_EQ(Shown(choices[k]), CellName(k, k));
+  // A screen reader tells the tiles apart by their pictures' names.
+  EXPECT_EQ(form_->Image29->accessibleName(), "cell-5-5");
+  EXPECT_EQ(form_->Image6->accessibleName(), "cell-0-4");
+  EXPECT_EQ(form_->Image8->accessibleName(), "Result");
+  EXPECT_EQ(form_->Image11->accessibleName(), "Result");
 }
 
 TEST_F(TurnDriver, AttemptsAreBoundedAndTheGameRecovers) {
