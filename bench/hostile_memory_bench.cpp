@@ -20,6 +20,7 @@
 #include "app/application.h"
 #include "bench/figures.h"
 #include "bench/offscreen_game.h"
+#include "content/content_server.h"
 #include "content/http_client.h"
 #include "tests/support/served_pack.h"
 
@@ -36,7 +37,7 @@ void TurnHostile(ServedPack& pack, const std::string& mode) {
     for (int line = 0; line < 49; ++line) {
       scheme += std::string(kNameBytes, static_cast<char>('a' + line % 26)) + "\r\n";
     }
-    pack.server.ServeBytes("shemoftask.txt", scheme);
+    pack.server.ServeBytes(content::kSchemeFile, scheme);
     return;
   }
   for (int r = 0; r < 7; ++r) {
@@ -46,7 +47,8 @@ void TurnHostile(ServedPack& pack, const std::string& mode) {
       pack.Serve(ServedPack::CellName(r, c), std::move(bytes));
     }
   }
-  for (const char* fixed : {"reading.jpg", "ok.jpg", "no.jpg"}) {
+  for (const char* fixed :
+       {content::kReadingPicture, content::kRightPicture, content::kWrongPicture}) {
     std::string bytes = pack.Bytes(fixed);
     bytes.resize(content::kMaxPictureBytes, '\0');
     pack.Serve(fixed, std::move(bytes));
