@@ -60,7 +60,6 @@ class GameSession {
   const TMemo& SchemeMemo() const { return scheme_memo_; }       // the scheme text of the last turn
   const session::NameLog& NameLog() const { return name_log_; }  // the names each attempt read
   content::HttpClient& Client() { return client_; }
-  game::RandomGenerator& Random() { return random_; }
 
  private:
   void FetchPicture(const std::string& file_name, Slot slot);

@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace session {
@@ -13,16 +14,13 @@ namespace session {
 class TMemo {
  public:
   const std::string& Text() const { return text_; }
-  void SetText(std::string text);
+  void SetText(std::string text) { text_ = std::move(text); }
   // The first `max_lines` lines, as views into Text(), valid until the text next changes.
   std::vector<std::string_view> Lines(
       std::size_t max_lines = std::numeric_limits<std::size_t>::max()) const;
-  void AppendLine(std::string_view line);
-  std::size_t LineCount() const { return line_count_; }
 
  private:
   std::string text_;
-  std::size_t line_count_ = 0;
 };
 
 }  // namespace session
