@@ -24,9 +24,7 @@ content::HttpLimits Stage::Limits() {
   return limits;
 }
 
-std::string Stage::CellName(int r, int c) {
-  return "cell-" + std::to_string(r) + "-" + std::to_string(c) + ".jpg";
-}
+std::string Stage::CellName(int r, int c) { return testsupport::ServedPack::CellName(r, c); }
 
 std::vector<std::string> Stage::GoodNames() {
   std::vector<std::string> names;
@@ -45,38 +43,30 @@ QString Stage::NoDataText() {
   return "Hello! No data from " + QString::fromLatin1(kHost) + "! Be connected!";
 }
 
-Stage::Stage() {
-  int shade = 0;
-  for (const std::string& name : GoodNames()) good_[name] = testsupport::DistinctJpeg(shade++);
-  good_["reading.jpg"] = testsupport::DistinctJpeg(100);
-  good_["ok.jpg"] = testsupport::DistinctJpeg(101);
-  good_["no.jpg"] = testsupport::DistinctJpeg(102);
-  good_["shemoftask.txt"] = Join(GoodNames(), "\r\n");
-  known_ = good_;
-  Restore();
-}
+Stage::Stage() = default;
 
-const std::string& Stage::GoodBytes(const std::string& name) const { return good_.at(name); }
+const std::string& Stage::GoodBytes(const std::string& name) const { return pack_.Bytes(name); }
 
 void Stage::Restore() {
-  server_.ClearRoutes();
-  server_.ServeFolder(good_);
-  server_.ServeFolder(extras_);
+  pack_.Restore();
+  pack_.server.ServeFolder(extras_);
 }
 
 void Stage::Serve(const std::string& name, testsupport::Reply reply) {
-  server_.Route(testsupport::TestHttpServer::FolderTarget(name), std::move(reply));
+  pack_.server.Route(testsupport::TestHttpServer::FolderTarget(name), std::move(reply));
 }
 
-void Stage::ServeScheme(std::string text) { server_.ServeBytes("shemoftask.txt", std::move(text)); }
+void Stage::ServeScheme(std::string text) {
+  pack_.server.ServeBytes("shemoftask.txt", std::move(text));
+}
 
 void Stage::ServeExtraPicture(const std::string& name, const std::string& target) {
-  if (!known_.contains(name)) {
+  if (!extra_names_.contains(name)) {
     // Shades 103 on: no good picture has them, and a shade's colour repeats only after 256.
-    known_[name] = testsupport::DistinctJpeg(103 + static_cast<int>(extras_.size()));
+    extra_names_[name] = testsupport::DistinctJpeg(103 + static_cast<int>(extras_.size()));
   }
-  extras_[target] = known_[name];
-  server_.ServeBytes(target, extras_[target]);
+  extras_[target] = extra_names_[name];
+  pack_.server.ServeBytes(target, extras_[target]);
 }
 
 app::TForm1& Stage::NewWindow() {
@@ -84,27 +74,21 @@ app::TForm1& Stage::NewWindow() {
   dialogs_ = std::make_unique<RecordedDialogs>();
   random_ = std::make_unique<game::RandomGenerator>();
   window_ = std::make_unique<app::TForm1>(
-      app::ContentServerSettings{server_.BaseUrl(), std::string(kHost), Limits()}, *dialogs_,
+      app::ContentServerSettings{pack_.server.BaseUrl(), std::string(kHost), Limits()}, *dialogs_,
       *random_);
   return *window_;
 }
 
 std::string Stage::Shown(const app::TImage* control) const {
-  if (control->Picture().Empty()) return "";
-  for (const auto& [name, bytes] : known_) {
-    if (control->Picture().Data() == bytes) return name;
+  const std::string name = pack_.NameOf(control->Picture().Data());
+  if (name != "?") return name;
+  for (const auto& [extra, bytes] : extra_names_) {
+    if (control->Picture().Data() == bytes) return extra;
   }
   return "?";
 }
 
-std::vector<std::string> Stage::Requested() const {
-  const std::string folder(testsupport::TestHttpServer::kFolder);
-  std::vector<std::string> names;
-  for (const std::string& target : server_.Targets()) {
-    names.push_back(target.starts_with(folder) ? target.substr(folder.size()) : target);
-  }
-  return names;
-}
+std::vector<std::string> Stage::Requested() const { return pack_.Requested(); }
 
 int Stage::RequestsOf(const std::string& name) const {
   int count = 0;

@@ -10,6 +10,7 @@
 #include "content/http_client.h"
 #include "game/random_generator.h"
 #include "recorded_dialogs.h"
+#include "tests/support/served_pack.h"
 #include "tests/support/test_http_server.h"
 
 namespace faults {
@@ -32,7 +33,7 @@ class Stage {
 
   Stage();
 
-  testsupport::TestHttpServer& Server() { return server_; }
+  testsupport::TestHttpServer& Server() { return pack_.server; }
   const std::string& GoodBytes(const std::string& name) const;
 
   // Every file good again, and only those.
@@ -64,10 +65,9 @@ class Stage {
   int WrongTile() const;
 
  private:
-  testsupport::TestHttpServer server_;
-  std::map<std::string, std::string> good_;    // name -> bytes of the good pack
-  std::map<std::string, std::string> known_;   // every picture Shown can name
-  std::map<std::string, std::string> extras_;  // target -> bytes of the extra pictures
+  testsupport::ServedPack pack_;                    // the good pack
+  std::map<std::string, std::string> extra_names_;  // name -> bytes of the extra pictures
+  std::map<std::string, std::string> extras_;       // target -> bytes of the extra pictures
   std::unique_ptr<RecordedDialogs> dialogs_;
   std::unique_ptr<game::RandomGenerator> random_;
   std::unique_ptr<app::TForm1> window_;

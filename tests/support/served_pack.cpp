@@ -12,8 +12,13 @@ ServedPack::ServedPack() {
   files_["reading.jpg"] = DistinctJpeg(100);
   files_["ok.jpg"] = DistinctJpeg(101);
   files_["no.jpg"] = DistinctJpeg(102);
+  files_["shemoftask.txt"] = SchemeText();
   server.ServeFolder(files_);
-  server.ServeBytes("shemoftask.txt", SchemeText());
+}
+
+void ServedPack::Restore() {
+  server.ClearRoutes();
+  server.ServeFolder(files_);
 }
 
 std::string ServedPack::CellName(int r, int c) {

@@ -151,7 +151,7 @@ class Checker {
       return;
     }
     // The game's own caps, from its own client and picture code.
-    const std::size_t max_bytes = content::HttpLimits{}.max_picture_bytes;
+    const std::size_t max_bytes = content::kMaxPictureBytes;
     if (bytes.size() > max_bytes) {
       report("over-limits", std::to_string(bytes.size()) + " bytes: the game takes at most " +
                                 std::to_string(max_bytes));
