@@ -1,17 +1,19 @@
 #include "content/http_client.h"
 
 #include <curl/curl.h>
+#include <poll.h>
+#include <sys/socket.h>
 
 #include <algorithm>
-#include <map>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 #include "content/answer_head.h"
 #include "content/content_error.h"
+#include "content/progress_window.h"
 #include "content/request_target.h"
 
 namespace content {
@@ -35,14 +37,17 @@ void InitCurlOnce() {
   });
 }
 
+std::string Ms(milliseconds duration) { return std::to_string(duration.count()) + " ms"; }
+
 // What the callbacks learn during one request. They run inside libcurl's frames, so they never
 // throw: they record what went wrong and return a value that makes libcurl stop.
 struct Transfer {
   CURL* curl = nullptr;
   std::string* sink = nullptr;
   std::size_t max_body_bytes = 0;
-  bool connected = false;  // the stall clock runs only from here; connecting has its own
-  Clock::time_point last_activity{};
+  milliseconds window{};
+  std::size_t window_bytes = 0;
+  std::optional<ProgressWindow> progress;  // from the moment the request goes out
   AnswerHead head;
   std::size_t body_bytes = 0;
   bool status_known = false;
@@ -54,14 +59,14 @@ struct Transfer {
 size_t OnHeader(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
   const size_t n = size * count;
-  transfer.last_activity = Clock::now();
+  if (transfer.progress) transfer.progress->Add(n);
   return transfer.head.Take(std::string_view(data, n)) ? n : CURL_WRITEFUNC_ERROR;
 }
 
 size_t OnBody(char* data, size_t size, size_t count, void* user) {
   auto& transfer = *static_cast<Transfer*>(user);
   const size_t n = size * count;
-  transfer.last_activity = Clock::now();
+  if (transfer.progress) transfer.progress->Add(n);
   // Content-Length is checked by libcurl; this catches chunked and close-delimited bodies.
   if (n > transfer.max_body_bytes - transfer.body_bytes) {
     transfer.over_cap = true;
@@ -97,11 +102,11 @@ size_t OnBody(char* data, size_t size, size_t count, void* user) {
   return n;
 }
 
-// Called when a connection is made or reused, right before the request goes out.
+// Called when a connection is made or reused, right before the request goes out: from here
+// the transfer must keep moving.
 int OnConnected(void* user, char*, char*, int, int) {
   auto& transfer = *static_cast<Transfer*>(user);
-  transfer.connected = true;
-  transfer.last_activity = Clock::now();
+  transfer.progress.emplace(transfer.window, transfer.window_bytes, Clock::now());
   return CURL_PREREQFUNC_OK;
 }
 
@@ -109,9 +114,23 @@ long Milliseconds(milliseconds duration) {
   return static_cast<long>(std::max<milliseconds::rep>(duration.count(), 1));
 }
 
+// What waits on a connection between requests.
+enum class Waiting { kNothing, kClose, kUnaskedBytes };
+
+Waiting WaitingOn(curl_socket_t socket) {
+  pollfd fd{socket, POLLIN, 0};
+  if (poll(&fd, 1, 0) <= 0) return Waiting::kNothing;
+  char byte = 0;
+  return recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0 ? Waiting::kUnaskedBytes
+                                                             : Waiting::kClose;
+}
+
 }  // namespace
 
-struct HttpClient::Impl {
+struct HttpClient::Impl final : NetworkEvents {
+  // Why the client stopped a request that libcurl had not ended.
+  enum class Cut { kNone, kNoProgress, kOutOfTime, kLibcurl };
+
   std::string base_url;
   HttpLimits limits;
   PollWait own_wait;
@@ -121,11 +140,21 @@ struct HttpClient::Impl {
   curl_slist* headers = nullptr;
   Transfer transfer;
   char error_buffer[CURL_ERROR_SIZE] = {};
-  std::map<curl_socket_t, SocketWatch> sockets;  // what libcurl wants watched
-  std::optional<Clock::time_point> timer_due;    // when libcurl wants to be called back
+  std::set<curl_socket_t> watched;
+  std::optional<Clock::time_point> curl_timer_due;  // when libcurl wants to be called back
+  std::optional<Clock::time_point> wake;            // the waiter's timer, as last set
+  int budgets = 0;
+  std::optional<Clock::time_point> deadline;    // of the outermost budget
+  curl_socket_t kept_socket = CURL_SOCKET_BAD;  // the connection the last request left open
+  // Set once the server has sent an answer nobody asked for: such a server may do it again at
+  // any moment, so from then on every request has a connection of its own.
+  bool connection_per_request = false;
   bool short_waits = false;
   bool abandoned = false;
-  bool stalled = false;
+  // How the request under way ended, once it has.
+  std::optional<CURLcode> result;
+  Cut cut = Cut::kNone;
+  CURLMcode multi_error = CURLM_OK;
 
   ~Impl() {
     Drop();
@@ -136,22 +165,20 @@ struct HttpClient::Impl {
   static int OnSocket(CURL*, curl_socket_t socket, int what, void* user, void*) {
     auto& impl = *static_cast<Impl*>(user);
     if (what == CURL_POLL_REMOVE) {
-      impl.sockets.erase(socket);
+      impl.watched.erase(socket);
+      impl.wait->Watch(socket, false, false);
     } else {
-      impl.sockets[socket] = {static_cast<int>(socket),
-                              what == CURL_POLL_IN || what == CURL_POLL_INOUT,
-                              what == CURL_POLL_OUT || what == CURL_POLL_INOUT};
+      impl.watched.insert(socket);
+      impl.wait->Watch(socket, what == CURL_POLL_IN || what == CURL_POLL_INOUT,
+                       what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
     }
     return 0;
   }
 
   static int OnTimer(CURLM*, long timeout_ms, void* user) {
     auto& impl = *static_cast<Impl*>(user);
-    if (timeout_ms < 0) {
-      impl.timer_due.reset();
-    } else {
-      impl.timer_due = Clock::now() + milliseconds(timeout_ms);
-    }
+    impl.curl_timer_due.reset();
+    if (timeout_ms >= 0) impl.curl_timer_due = Clock::now() + milliseconds(timeout_ms);
     return 0;
   }
 
@@ -162,8 +189,37 @@ struct HttpClient::Impl {
         curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this) != CURLM_OK ||
         curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, OnTimer) != CURLM_OK ||
         curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this) != CURLM_OK) {
+      curl_multi_cleanup(multi);
+      multi = nullptr;
       throw FetchError("libcurl could not set up its transfers");
     }
+  }
+
+  // Closes every connection, the only way to close the one libcurl keeps; the next request
+  // makes a new multi.
+  void ResetMulti() {
+    for (const curl_socket_t socket : watched) wait->Watch(socket, false, false);
+    watched.clear();
+    curl_multi_cleanup(multi);
+    multi = nullptr;
+    curl_timer_due.reset();
+  }
+
+  // An answer that came unasked on the kept connection would pass for the next one's; a
+  // connection the server has closed is of no use either.
+  void DropStaleConnection() {
+    const curl_socket_t socket = std::exchange(kept_socket, CURL_SOCKET_BAD);
+    if (socket == CURL_SOCKET_BAD) return;
+    switch (WaitingOn(socket)) {
+      case Waiting::kNothing:
+        return;
+      case Waiting::kUnaskedBytes:
+        connection_per_request = true;
+        break;
+      case Waiting::kClose:
+        break;
+    }
+    ResetMulti();
   }
 
   void MakeHeaders() {
@@ -185,20 +241,25 @@ struct HttpClient::Impl {
     return short_waits ? std::min(limits.connect_timeout, limits.retry_timeout)
                        : limits.connect_timeout;
   }
-  milliseconds StallTimeout() const {
-    return short_waits ? std::min(limits.stall_timeout, limits.retry_timeout)
-                       : limits.stall_timeout;
+  milliseconds ProgressWindowLength() const {
+    return short_waits ? std::min(limits.progress_window, limits.retry_timeout)
+                       : limits.progress_window;
   }
 
-  // A fresh handle for the next request, on the connections the earlier ones left open.
+  // A fresh handle for the next request, on the connection the earlier ones left open.
   void Prepare(const std::string& url, std::string& stream, std::size_t max_body_bytes) {
+    if (multi == nullptr) MakeMulti();
     curl = curl_easy_init();
     if (curl == nullptr) throw FetchError("libcurl could not create a handle");
     transfer = Transfer{};
     transfer.curl = curl;
     transfer.sink = &stream;
     transfer.max_body_bytes = max_body_bytes;
-    stalled = false;
+    transfer.window = ProgressWindowLength();
+    transfer.window_bytes = static_cast<std::size_t>(
+        static_cast<double>(limits.min_bytes_per_second) * transfer.window.count() / 1000.0);
+    result.reset();
+    cut = Cut::kNone;
     error_buffer[0] = '\0';
 
     Set(CURLOPT_URL, url.c_str());
@@ -224,92 +285,152 @@ struct HttpClient::Impl {
     Set(CURLOPT_WRITEDATA, &transfer);
     Set(CURLOPT_PREREQFUNCTION, OnConnected);
     Set(CURLOPT_PREREQDATA, &transfer);
-    if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
-      throw FetchError("libcurl could not start the request");
+    if (connection_per_request) Set(CURLOPT_FORBID_REUSE, 1L);
+    if (const CURLMcode code = curl_multi_add_handle(multi, curl); code != CURLM_OK) {
+      throw FetchError(std::string("libcurl could not start the request: ") +
+                       curl_multi_strerror(code));
     }
   }
 
   // Takes the handle out of the multi: a transfer not finished is dropped with its connection.
   void Drop() {
     if (curl == nullptr) return;
-    curl_multi_remove_handle(multi, curl);
+    const CURLMcode code = curl_multi_remove_handle(multi, curl);
     curl_easy_cleanup(curl);
     curl = nullptr;
+    // The multi no longer knows its own state: start afresh rather than trust it.
+    if (code != CURLM_OK) {
+      kept_socket = CURL_SOCKET_BAD;
+      ResetMulti();
+    }
   }
+
+  bool Ended() const { return result || cut != Cut::kNone || abandoned; }
 
   void Act(curl_socket_t socket, int events) {
     int running = 0;
-    curl_multi_socket_action(multi, socket, events, &running);
+    const CURLMcode code = curl_multi_socket_action(multi, socket, events, &running);
+    if (code != CURLM_OK && cut == Cut::kNone) {
+      cut = Cut::kLibcurl;
+      multi_error = code;
+    }
   }
 
-  // The result of the request once libcurl says it is done.
-  std::optional<CURLcode> Done() {
+  // Whether libcurl has ended the request, the budget is spent or the transfer has stalled.
+  void Check() {
     int queued = 0;
     while (CURLMsg* message = curl_multi_info_read(multi, &queued)) {
       if (message->msg == CURLMSG_DONE && message->easy_handle == curl) {
-        return message->data.result;
+        result = message->data.result;
+        return;
       }
     }
-    return std::nullopt;
+    const Clock::time_point now = Clock::now();
+    if (deadline && *deadline <= now) {
+      cut = Cut::kOutOfTime;
+    } else if (transfer.progress && !transfer.progress->Moving(now)) {
+      cut = Cut::kNoProgress;
+    }
   }
 
-  // Runs the request to its end, waiting between steps. Nothing is returned or thrown before
-  // the handle is out of the multi again.
-  CURLcode Run() {
-    timer_due.reset();
+  // After every report: the request has ended, or the waiter's timer is set for what comes
+  // first of libcurl's timer, the end of the progress window and the end of the budget.
+  void Settle() {
+    if (!Ended()) Check();
+    if (Ended()) {
+      wait->Stop();
+      return;
+    }
+    std::optional<Clock::time_point> next = curl_timer_due;
+    const auto earlier = [&next](Clock::time_point due) {
+      if (!next || due < *next) next = due;
+    };
+    if (deadline) earlier(*deadline);
+    if (transfer.progress) earlier(transfer.progress->WindowEnd());
+    // libcurl always keeps a timer while a transfer runs; a second is only a safeguard.
+    const Clock::time_point now = Clock::now();
+    if (!next) next = now + std::chrono::seconds(1);
+    if (next == wake) return;
+    wake = next;
+    wait->SetTimer(std::max(std::chrono::ceil<milliseconds>(*next - now), milliseconds(0)));
+  }
+
+  void SocketReady(int fd, bool read, bool write) override {
+    Act(fd, (read ? CURL_CSELECT_IN : 0) | (write ? CURL_CSELECT_OUT : 0));
+    Settle();
+  }
+
+  void TimerDue() override {
+    wake.reset();
+    if (curl_timer_due && *curl_timer_due <= Clock::now()) {
+      curl_timer_due.reset();
+      Act(CURL_SOCKET_TIMEOUT, 0);
+    }
+    Settle();
+  }
+
+  // Runs the request to its end in one wait. Nothing is returned or thrown before the handle
+  // is out of the multi again.
+  void Run() {
     Act(CURL_SOCKET_TIMEOUT, 0);
-    for (;;) {
-      if (const std::optional<CURLcode> result = Done()) return *result;
-      const Clock::time_point now = Clock::now();
-      if (timer_due && *timer_due <= now) {
-        timer_due.reset();
-        Act(CURL_SOCKET_TIMEOUT, 0);
-        continue;
-      }
-      std::optional<Clock::time_point> wake = timer_due;
-      if (transfer.connected) {
-        const Clock::time_point stall_due = transfer.last_activity + StallTimeout();
-        if (stall_due <= now) {
-          stalled = true;
-          return CURLE_OPERATION_TIMEDOUT;
-        }
-        wake = wake ? std::min(*wake, stall_due) : stall_due;
-      }
-      // libcurl always keeps a timer while a transfer runs; a second is only a safeguard.
-      const milliseconds timeout =
-          std::chrono::ceil<milliseconds>((wake ? *wake : now + std::chrono::seconds(1)) - now);
-      std::vector<SocketWatch> watches;
-      watches.reserve(sockets.size());
-      for (const auto& [socket, watch] : sockets) watches.push_back(watch);
-      const std::vector<SocketReady> ready = wait->Wait(watches, timeout);
-      if (abandoned) throw TransferAbandoned();
-      for (const SocketReady& socket : ready) {
-        Act(socket.fd, (socket.read ? CURL_CSELECT_IN : 0) | (socket.write ? CURL_CSELECT_OUT : 0));
-      }
-    }
+    Settle();
+    while (!Ended()) wait->Run(*this);
+    wake.reset();
+    wait->SetTimer(std::nullopt);
+    if (abandoned) throw TransferAbandoned();
   }
 
-  std::string Describe(CURLcode code) const {
+  std::string Describe() const {
+    const CURLcode code = result.value_or(CURLE_OK);
     if (transfer.over_cap || code == CURLE_FILESIZE_EXCEEDED) {
       return "the body is larger than " + std::to_string(transfer.max_body_bytes) + " bytes";
     }
     if (transfer.head.TooLarge()) return "the answer's head is too large";
     if (transfer.head.LengthsDisagree()) return "the answer gives two different lengths";
     if (transfer.out_of_memory) return "out of memory for the body";
-    if (stalled) {
-      return "no data from the server for " + std::to_string(StallTimeout().count()) + " ms";
+    switch (cut) {
+      case Cut::kOutOfTime:
+        return OutOfTimeText();
+      case Cut::kNoProgress:
+        if (transfer.progress->Bytes() == 0) {
+          return "no data from the server for " + Ms(transfer.progress->Window());
+        }
+        return "too slow: " + std::to_string(transfer.progress->Bytes()) + " bytes in " +
+               Ms(transfer.progress->Window()) + ", at least " +
+               std::to_string(transfer.progress->MinBytes()) + " needed";
+      case Cut::kLibcurl:
+        return std::string("libcurl failed: ") + curl_multi_strerror(multi_error);
+      case Cut::kNone:
+        break;
     }
-    if (code == CURLE_OPERATION_TIMEDOUT && transfer.connected) {
-      return "no whole answer within " + std::to_string(limits.transfer_timeout.count()) + " ms";
+    if (code == CURLE_OPERATION_TIMEDOUT && transfer.progress) {
+      return "no whole answer within " + Ms(limits.transfer_timeout);
     }
-    if (code == CURLE_OPERATION_TIMEDOUT) {
-      return "no connection within " + std::to_string(ConnectTimeout().count()) + " ms";
-    }
+    if (code == CURLE_OPERATION_TIMEDOUT) return "no connection within " + Ms(ConnectTimeout());
     std::string what = curl_easy_strerror(code);
     if (error_buffer[0] != '\0') what += std::string(" (") + error_buffer + ")";
     return what;
   }
+
+  bool TimedOut() const {
+    return cut == Cut::kOutOfTime || cut == Cut::kNoProgress || result == CURLE_OPERATION_TIMEDOUT;
+  }
+
+  bool OutOfTime() const { return deadline && *deadline <= Clock::now(); }
+  std::string OutOfTimeText() const {
+    return "out of time: the " + Ms(limits.handler_budget) + " one action may wait are spent";
+  }
 };
+
+HttpClient::Budget::Budget(HttpClient& client) : client_(client) {
+  Impl& impl = *client_.impl_;
+  if (impl.budgets++ == 0) impl.deadline = Clock::now() + impl.limits.handler_budget;
+}
+
+HttpClient::Budget::~Budget() {
+  Impl& impl = *client_.impl_;
+  if (--impl.budgets == 0) impl.deadline.reset();
+}
 
 HttpClient::HttpClient(std::string base_url, HttpLimits limits, NetworkWait* wait)
     : impl_(std::make_unique<Impl>()) {
@@ -340,20 +461,24 @@ void HttpClient::Get(const std::string& file_name, std::string& stream,
                      " bytes is longer than any file can have");
   }
   const std::string url = UrlFor(file_name);
-  CURLcode code = CURLE_OK;
+  if (impl.OutOfTime()) throw TimeoutError("GET " + url + ": " + impl.OutOfTimeText());
   try {
+    impl.DropStaleConnection();
     impl.Prepare(url, stream, max_body_bytes);
-    code = impl.Run();
+    impl.Run();
   } catch (...) {
     impl.Drop();
     throw;
   }
   long status = 0;
   curl_easy_getinfo(impl.curl, CURLINFO_RESPONSE_CODE, &status);
-  const std::string failure = code == CURLE_OK ? std::string() : impl.Describe(code);
+  const bool ok = impl.result == CURLE_OK && impl.cut == Impl::Cut::kNone;
+  if (ok) curl_easy_getinfo(impl.curl, CURLINFO_ACTIVESOCKET, &impl.kept_socket);
+  const std::string failure = ok ? std::string() : impl.Describe();
+  const bool timed_out = impl.TimedOut();
   impl.Drop();
-  if (code == CURLE_OPERATION_TIMEDOUT) throw TimeoutError("GET " + url + ": " + failure);
-  if (code != CURLE_OK) throw FetchError("GET " + url + ": " + failure);
+  if (timed_out) throw TimeoutError("GET " + url + ": " + failure);
+  if (!ok) throw FetchError("GET " + url + ": " + failure);
   if (status < 200 || status > 299) {
     throw FetchError("GET " + url + ": HTTP status " + std::to_string(status));
   }
@@ -367,9 +492,11 @@ std::string HttpClient::Get(const std::string& file_name) {
 
 void HttpClient::ShortenWaits(bool on) { impl_->short_waits = on; }
 
+bool HttpClient::OutOfTime() const { return impl_->OutOfTime(); }
+
 void HttpClient::Abandon() {
   impl_->abandoned = true;
-  impl_->wait->Interrupt();
+  impl_->wait->Stop();
 }
 
 }  // namespace content

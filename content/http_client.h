@@ -9,16 +9,24 @@
 
 namespace content {
 
-// A server that never answers must hold the game only for seconds, and a body must not fill
-// the memory. A click makes up to 13 requests and a turn up to 3 attempts: with a server that
-// accepts and says nothing, the first request waits kStallTimeout and every later attempt of
-// the same turn kRetryTimeout, so a click holds the player at most about 12 s.
+// A server that is silent, or slow on purpose, must hold the game only for seconds, and a
+// body must not fill the memory. Connecting has its own limit; once connected, a transfer must
+// move at least kMinBytesPerSecond over every kProgressWindow until its last byte, so a silent
+// server and one that drips a byte now and then both fail after one window. After a time-out
+// the attempts that follow get kRetryTimeout for each.
 inline constexpr std::chrono::milliseconds kConnectTimeout{5'000};
-inline constexpr std::chrono::milliseconds kStallTimeout{8'000};
+inline constexpr std::chrono::milliseconds kProgressWindow{4'000};
+// 8 kbit/s: a hundredth of the slowest line the game is meant for (1 Mbit/s), and more than
+// any server that holds its answers back can send and still hold the game long.
+inline constexpr std::size_t kMinBytesPerSecond = 1'024;
 inline constexpr std::chrono::milliseconds kRetryTimeout{2'000};
-// A server that drips a byte now and then never stalls; this bounds the whole request. A slow
-// line still brings the largest picture: 4 MiB in 45 s is 750 kbit/s.
+// A server that sends just enough to keep moving is bounded by this for one request, and by
+// the budget of the handler that asks (HttpClient::Budget) for all of its requests together.
+// A slow line still brings the largest picture: 4 MiB in 45 s is 750 kbit/s.
 inline constexpr std::chrono::milliseconds kTransferTimeout{45'000};
+// The most one action of the player's (a click with the turn it plays, "Start->Next", the
+// start) waits for the server in all: its input waits that long at the most.
+inline constexpr std::chrono::milliseconds kHandlerBudget{15'000};
 // The scheme file: 49 names need a few kilobytes, but only its first 49 lines count, so a
 // longer file is still a good one.
 inline constexpr std::size_t kMaxTextBytes = std::size_t{32} << 20;
@@ -32,24 +40,41 @@ inline constexpr std::size_t kMaxFileNameBytes = 1024;
 
 struct HttpLimits {
   std::chrono::milliseconds connect_timeout = kConnectTimeout;
-  // No byte received for this long once connected.
-  std::chrono::milliseconds stall_timeout = kStallTimeout;
+  std::chrono::milliseconds progress_window = kProgressWindow;
+  std::size_t min_bytes_per_second = kMinBytesPerSecond;
+  // What connecting and each progress window may take instead, while waits are shortened.
+  std::chrono::milliseconds retry_timeout = kRetryTimeout;
   // From the start of the request, connecting included, to the last byte of the body.
   std::chrono::milliseconds transfer_timeout = kTransferTimeout;
-  // What connecting and each byte may take instead, while waits are shortened.
-  std::chrono::milliseconds retry_timeout = kRetryTimeout;
+  std::chrono::milliseconds handler_budget = kHandlerBudget;
   std::size_t max_text_bytes = kMaxTextBytes;
   std::size_t max_picture_bytes = kMaxPictureBytes;
 };
 
 // The window's one HTTP client: one request at a time, each finished before the next. Requests
 // go through libcurl's multi interface and wait for the network through a NetworkWait, so the
-// caller decides what runs meanwhile. The connection stays open between requests; each request
-// gets a fresh easy handle, since a handle reused after a hostile answer can hold a pointer into
-// freed memory (libcurl before 8.1 folds a leading continuation line into a header of the
-// previous answer).
+// caller decides what runs meanwhile. The connection stays open between requests, unless the
+// server sent more than was asked for: those bytes would pass for the next answer, so that
+// connection is closed, and every later request gets a connection of its own. Each request gets a
+// fresh easy handle, since a handle reused after a hostile answer can hold a pointer into freed
+// memory (libcurl before 8.1 folds a leading continuation line into a header of the previous
+// answer).
 class HttpClient {
  public:
+  // While a Budget lives, every request shares limits.handler_budget: a request under way when
+  // it runs out fails as a time-out, and none goes out after it. Budgets nest; the outermost
+  // one counts.
+  class Budget {
+   public:
+    explicit Budget(HttpClient& client);
+    ~Budget();
+    Budget(const Budget&) = delete;
+    Budget& operator=(const Budget&) = delete;
+
+   private:
+    HttpClient& client_;
+  };
+
   // base_url is "http://host[:port]/folder/"; every request is base_url + escaped file name.
   // Without a waiter the client blocks in poll(2). The waiter must outlive the client.
   explicit HttpClient(std::string base_url, HttpLimits limits = {}, NetworkWait* wait = nullptr);
@@ -63,16 +88,18 @@ class HttpClient {
   std::string UrlFor(const std::string& file_name) const;
 
   // Appends the body of a 2xx answer to `stream`. Throws FetchError on any other outcome (a
-  // TimeoutError when the server was too slow), a body over `max_body_bytes` and a name over
-  // kMaxFileNameBytes included; `stream` may then hold part of a body. Throws
-  // TransferAbandoned once Abandon has been called.
+  // TimeoutError when the server was too slow or the budget ran out), a body over
+  // `max_body_bytes` and a name over kMaxFileNameBytes included; `stream` may then hold part
+  // of a body. Throws TransferAbandoned once Abandon has been called.
   void Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes);
   // The body of a 2xx answer, byte for byte, within the text cap.
   std::string Get(const std::string& file_name);
 
-  // While on, connecting and each byte may take only retry_timeout: for the attempts that
-  // follow a time-out, when the server is likely silent still.
+  // While on, connecting and each progress window may take only retry_timeout: for the
+  // attempts that follow a time-out, when the server is likely silent still.
   void ShortenWaits(bool on);
+  // True when the budget under way is spent: any request now fails without going out.
+  bool OutOfTime() const;
   // Drops the transfer under way and refuses every later request, for good.
   void Abandon();
 

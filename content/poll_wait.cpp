@@ -1,32 +1,65 @@
 #include <poll.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <system_error>
+#include <vector>
 
 #include "content/network_wait.h"
 
 namespace content {
 
-std::vector<SocketReady> PollWait::Wait(const std::vector<SocketWatch>& sockets,
-                                        std::chrono::milliseconds timeout) {
+using Clock = std::chrono::steady_clock;
+
+void PollWait::Watch(int fd, bool read, bool write) {
+  if (!read && !write) {
+    sockets_.erase(fd);
+  } else {
+    sockets_[fd] = {read, write};
+  }
+}
+
+void PollWait::SetTimer(std::optional<std::chrono::milliseconds> delay) {
+  timer_due_.reset();
+  if (delay) timer_due_ = Clock::now() + *delay;
+}
+
+void PollWait::Run(NetworkEvents& events) {
+  stopped_ = false;
   std::vector<pollfd> fds;
-  fds.reserve(sockets.size());
-  for (const SocketWatch& socket : sockets) {
-    const short events =
-        static_cast<short>((socket.read ? POLLIN : 0) | (socket.write ? POLLOUT : 0));
-    fds.push_back({socket.fd, events, 0});
+  while (!stopped_) {
+    fds.clear();
+    for (const auto& [fd, interest] : sockets_) {
+      fds.push_back(
+          {fd, static_cast<short>((interest.read ? POLLIN : 0) | (interest.write ? POLLOUT : 0)),
+           0});
+    }
+    // The client keeps a timer while a request runs; without one, poll would wait for ever.
+    if (!timer_due_ && fds.empty()) throw std::logic_error("waiting for nothing");
+    int wait_ms = -1;
+    if (timer_due_) {
+      const auto left = std::chrono::ceil<std::chrono::milliseconds>(*timer_due_ - Clock::now());
+      wait_ms =
+          static_cast<int>(std::clamp<std::chrono::milliseconds::rep>(left.count(), 0, INT_MAX));
+    }
+    const int ready = poll(fds.data(), fds.size(), wait_ms);
+    if (ready < 0 && errno != EINTR)
+      throw std::system_error(errno, std::generic_category(), "poll");
+    if (timer_due_ && *timer_due_ <= Clock::now()) {
+      timer_due_.reset();
+      events.TimerDue();
+    }
+    for (const pollfd& fd : fds) {
+      if (stopped_) break;
+      // A report may have closed this socket, and another may have its number by now.
+      if (fd.revents == 0 || !sockets_.contains(fd.fd)) continue;
+      // An error or a hang-up is reported as readiness: reading then tells libcurl what it is.
+      const bool failed = (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+      events.SocketReady(fd.fd, failed || (fd.revents & POLLIN) != 0,
+                         failed || (fd.revents & POLLOUT) != 0);
+    }
   }
-  const auto wait_ms = static_cast<int>(std::min<std::chrono::milliseconds::rep>(
-      std::max<std::chrono::milliseconds::rep>(timeout.count(), 0), INT_MAX));
-  std::vector<SocketReady> ready;
-  if (poll(fds.data(), fds.size(), wait_ms) <= 0) return ready;  // time-out, or a signal
-  for (const pollfd& fd : fds) {
-    if (fd.revents == 0) continue;
-    // An error or a hang-up is reported as readiness: reading then tells libcurl what happened.
-    const bool failed = (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
-    ready.push_back(
-        {fd.fd, failed || (fd.revents & POLLIN) != 0, failed || (fd.revents & POLLOUT) != 0});
-  }
-  return ready;
 }
 
 }  // namespace content

@@ -19,7 +19,7 @@ constexpr std::size_t kCap = 1024;
 content::HttpLimits Limits() {
   content::HttpLimits limits;
   limits.connect_timeout = 1s;
-  limits.stall_timeout = 1s;
+  limits.progress_window = 1s;
   limits.transfer_timeout = 2s;
   limits.max_text_bytes = kCap;
   return limits;

@@ -20,7 +20,8 @@ bool GameSession::PlayTurn() {
   } full_waits_again{client_};
   // A failed attempt starts the turn over, a bounded number of times, keeping what it had
   // done: pictures already replaced, the names read and, past the advance, the skipped task.
-  for (int attempt = 1; attempt <= kTurnAttempts; ++attempt) {
+  // An attempt that would start with the action's time spent would fail at once, unasked.
+  for (int attempt = 1; attempt <= kTurnAttempts && !client_.OutOfTime(); ++attempt) {
     try {
       PlayTurnAttempt();
       turn_gave_up_ = false;

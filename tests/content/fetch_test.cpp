@@ -24,7 +24,7 @@ using namespace std::chrono_literals;
 content::HttpLimits ShortLimits() {
   content::HttpLimits limits;
   limits.connect_timeout = 500ms;
-  limits.stall_timeout = 300ms;
+  limits.progress_window = 300ms;
   limits.max_text_bytes = 64 << 10;
   limits.max_picture_bytes = 32 << 10;
   return limits;

@@ -243,7 +243,26 @@ bool Answer(Link& link, const Reply& reply, bool head_only, bool client_closes) 
       if (!body.empty()) out += Chunk(body);
       out += "0\r\n\r\n";
     }
-    return link.Send(out) && !closing;
+    if (reply.unasked_in_same_write) out += reply.unasked;
+    if (!link.Send(out)) return false;
+    if (!reply.unasked_in_same_write && !reply.unasked.empty() &&
+        (!link.Pause(reply.unasked_delay) || !link.Send(reply.unasked))) {
+      return false;
+    }
+    return !closing;
+  }
+  if (reply.fault == Fault::kSpreadOut) {
+    std::string out = head + framed(body) + (chunked ? "0\r\n\r\n" : "");
+    const std::size_t pieces = std::max<std::size_t>(reply.pieces, 1);
+    for (std::size_t piece = 0; piece < pieces; ++piece) {
+      const std::size_t from = out.size() * piece / pieces;
+      const std::size_t to = out.size() * (piece + 1) / pieces;
+      if ((piece > 0 && !link.Pause(reply.drip_interval)) ||
+          !link.Send(std::string_view(out).substr(from, to - from))) {
+        return false;
+      }
+    }
+    return !closing;
   }
 
   if (!link.Send(head)) return false;

@@ -30,6 +30,8 @@ enum class Fault {
   kTruncated,         // announce missing_bytes more than the body (Content-Length), send, close
   kNeverAnswer,       // say nothing until the server stops or the client goes away
   kDripBody,          // send the head, then the body one byte per drip_interval
+  kSpreadOut,         // the whole answer, head included, in `pieces` even pieces, the first
+                      // at once and one more every drip_interval
   kMalformedChunks,   // chunked: the first half of the body, a size line that is not hex, close
   kEndlessBody,       // the body repeated without end, until the client goes away: with
                       // kContentLength the head announces kEndlessLength bytes
@@ -48,6 +50,13 @@ struct Reply {
   Fault fault = Fault::kNone;
   std::chrono::milliseconds drip_interval{20};
   std::size_t missing_bytes = 100;
+  std::size_t pieces = 40;
+  // Sent unasked on the same connection after a good reply, in the reply's own write or
+  // `unasked_delay` after it: another whole answer, which a client must not take for the
+  // answer to its next request.
+  std::string unasked;
+  bool unasked_in_same_write = false;
+  std::chrono::milliseconds unasked_delay{0};
   bool close_after = false;  // send "Connection: close" and close once the reply is out
 
   // 200 with the body; the type is guessed from a file name when given as one.
