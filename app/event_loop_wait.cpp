@@ -1,102 +1,89 @@
 #include "app/event_loop_wait.h"
 
-#include <QCoreApplication>
-#include <QSocketNotifier>
-#include <QTimer>
+#include <stdexcept>
 
 namespace app {
-namespace {
 
-// What the player does: held back while a handler waits. Window system events that are not
-// input (expose, close, activation, the desktop's ping) pass.
-bool IsInput(QEvent::Type type) {
-  switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::ContextMenu:
-    case QEvent::InputMethod:
-    case QEvent::Enter:
-    case QEvent::Leave:
-      return true;
-    default:
-      return false;
+EventLoopWait::EventLoopWait() {
+  timer_.setSingleShot(true);
+  // A coarse timer may fire early, and a progress window would then be judged too soon.
+  timer_.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer_, &QTimer::timeout, this, [this] {
+    if (events_) events_->TimerDue();
+  });
+}
+
+EventLoopWait::~EventLoopWait() = default;
+
+std::unique_ptr<QSocketNotifier> EventLoopWait::Notifier(int fd, QSocketNotifier::Type type) {
+  auto notifier = std::make_unique<QSocketNotifier>(fd, type);
+  notifier->setEnabled(false);
+  const bool read = type == QSocketNotifier::Read;
+  QObject::connect(notifier.get(), &QSocketNotifier::activated, this, [this, fd, read] {
+    if (events_) events_->SocketReady(fd, read, !read);
+  });
+  return notifier;
+}
+
+// Notifiers report only inside a wait: between requests nobody would take their reports.
+void EventLoopWait::Arm(Socket& socket) {
+  const bool waiting = loop_ != nullptr;
+  if (socket.read) socket.read->setEnabled(waiting && socket.want_read);
+  if (socket.write) socket.write->setEnabled(waiting && socket.want_write);
+}
+
+void EventLoopWait::Retire(std::unique_ptr<QSocketNotifier> notifier) {
+  if (!notifier) return;
+  notifier->setEnabled(false);
+  retired_.push_back(std::move(notifier));
+}
+
+void EventLoopWait::Watch(int fd, bool read, bool write) {
+  if (!read && !write) {
+    const auto found = sockets_.find(fd);
+    if (found == sockets_.end()) return;
+    Retire(std::move(found->second.read));
+    Retire(std::move(found->second.write));
+    sockets_.erase(found);
+    return;
+  }
+  Socket& socket = sockets_[fd];
+  socket.want_read = read;
+  socket.want_write = write;
+  if (read && !socket.read) socket.read = Notifier(fd, QSocketNotifier::Read);
+  if (write && !socket.write) socket.write = Notifier(fd, QSocketNotifier::Write);
+  Arm(socket);
+}
+
+void EventLoopWait::SetTimer(std::optional<std::chrono::milliseconds> delay) {
+  if (delay) {
+    timer_.start(*delay);
+  } else {
+    timer_.stop();
   }
 }
 
-}  // namespace
-
-EventLoopWait::EventLoopWait() { QCoreApplication::instance()->installEventFilter(this); }
-
-EventLoopWait::~EventLoopWait() {
-  if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
-}
-
-std::vector<content::SocketReady> EventLoopWait::Wait(
-    const std::vector<content::SocketWatch>& sockets, std::chrono::milliseconds timeout) {
-  std::vector<content::SocketReady> ready;
+void EventLoopWait::Run(content::NetworkEvents& events) {
+  if (loop_) throw std::logic_error("a wait for the network inside another");
   QEventLoop loop;
-  const auto mark = [&ready, &loop](int fd, bool read) {
-    ready.push_back({fd, read, !read});
-    loop.quit();
-  };
-  std::vector<std::unique_ptr<QSocketNotifier>> notifiers;
-  for (const content::SocketWatch& socket : sockets) {
-    for (const bool read : {true, false}) {
-      if (read ? !socket.read : !socket.write) continue;
-      auto notifier = std::make_unique<QSocketNotifier>(
-          socket.fd, read ? QSocketNotifier::Read : QSocketNotifier::Write);
-      QObject::connect(notifier.get(), &QSocketNotifier::activated,
-                       [mark, fd = socket.fd, read] { mark(fd, read); });
-      notifiers.push_back(std::move(notifier));
+  struct Waiting {
+    EventLoopWait& wait;
+    ~Waiting() {
+      wait.loop_ = nullptr;
+      wait.events_ = nullptr;
+      for (auto& [fd, socket] : wait.sockets_) wait.Arm(socket);
+      wait.retired_.clear();
     }
-  }
-  QTimer timer;
-  timer.setSingleShot(true);
-  QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-  timer.start(timeout);
-
-  QEventLoop* const outer = loop_;
+  } waiting{*this};
   loop_ = &loop;
+  events_ = &events;
+  ++runs_;
+  for (auto& [fd, socket] : sockets_) Arm(socket);
   loop.exec();
-  loop_ = outer;
-  return ready;
 }
 
-void EventLoopWait::Interrupt() {
+void EventLoopWait::Stop() {
   if (loop_) loop_->quit();
-}
-
-// Input reaches a window first, which passes it on to its widgets: held there, none of it
-// reaches a widget until it is delivered again. Input that comes while earlier input is still
-// held waits behind it.
-bool EventLoopWait::eventFilter(QObject* watched, QEvent* event) {
-  if (!watched->isWindowType() || !IsInput(event->type())) return false;
-  if (!loop_ && (held_.empty() || replaying_)) return false;
-  held_.push_back({watched, std::unique_ptr<QEvent>(event->clone())});
-  return true;
-}
-
-void EventLoopWait::ReplayHeldInput() {
-  if (replaying_) return;  // the delivery under way goes on with what was held meanwhile
-  replaying_ = true;
-  while (!held_.empty() && !loop_) {
-    const Held next = std::move(held_.front());
-    held_.pop_front();
-    if (next.receiver) QCoreApplication::sendEvent(next.receiver, next.event.get());
-  }
-  replaying_ = false;
 }
 
 }  // namespace app

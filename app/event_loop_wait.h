@@ -2,45 +2,51 @@
 
 #include <QEventLoop>
 #include <QObject>
-#include <QPointer>
-#include <deque>
+#include <QSocketNotifier>
+#include <QTimer>
+#include <map>
 #include <memory>
+#include <vector>
 
 #include "content/network_wait.h"
 
 namespace app {
 
-// Waits for the HTTP client's sockets in a local event loop: while a handler waits for the
-// network the window repaints, answers the desktop's pings and takes a close request. The
-// player's input (mouse, keys, wheel, touch) is held back meanwhile and delivered, in order,
-// once the handler has returned, so no handler of the game runs inside another. Qt's own
-// ExcludeUserInputEvents is not enough: it holds back the close request as well.
+// Waits for the HTTP client's sockets in the window's event loop: while a handler waits for
+// the network, the window repaints, answers the desktop's pings and takes a close request.
+// Each socket has its notifiers for as long as it lives and the client has one timer; a
+// request runs one local event loop at the most.
 class EventLoopWait : public QObject, public content::NetworkWait {
  public:
   EventLoopWait();
   ~EventLoopWait() override;
 
-  std::vector<content::SocketReady> Wait(const std::vector<content::SocketWatch>& sockets,
-                                         std::chrono::milliseconds timeout) override;
-  void Interrupt() override;
+  void Watch(int fd, bool read, bool write) override;
+  void SetTimer(std::optional<std::chrono::milliseconds> delay) override;
+  void Run(content::NetworkEvents& events) override;
+  void Stop() override;
 
-  // Delivers the input held back during waits, oldest first. A handler it runs may wait and
-  // hold back more, which comes after. Call it when no handler runs.
-  void ReplayHeldInput();
-  bool HoldsInput() const { return !held_.empty(); }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Local event loops run so far: one per request that had to wait.
+  int Runs() const { return runs_; }
 
  private:
-  struct Held {
-    QPointer<QObject> receiver;
-    std::unique_ptr<QEvent> event;
+  struct Socket {
+    std::unique_ptr<QSocketNotifier> read, write;
+    bool want_read = false, want_write = false;
   };
 
+  std::unique_ptr<QSocketNotifier> Notifier(int fd, QSocketNotifier::Type type);
+  void Arm(Socket& socket);
+  void Retire(std::unique_ptr<QSocketNotifier> notifier);
+
+  std::map<int, Socket> sockets_;
+  // Notifiers of closed sockets: one of them may be the one reporting now, so they go only
+  // when no report runs.
+  std::vector<std::unique_ptr<QSocketNotifier>> retired_;
+  QTimer timer_;
   QEventLoop* loop_ = nullptr;  // the wait under way
-  std::deque<Held> held_;
-  bool replaying_ = false;
+  content::NetworkEvents* events_ = nullptr;
+  int runs_ = 0;
 };
 
 }  // namespace app

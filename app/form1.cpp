@@ -17,11 +17,9 @@
 
 namespace app {
 
-TForm1::TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
+TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
-    : session_(std::move(server.base_url), server.limits, random, &network_wait_),
-      host_(std::move(server.host)),
-      dialogs_(dialogs) {
+    : session_(session), host_(std::move(host)), dialogs_(dialogs) {
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
@@ -142,16 +140,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
   QWidget::closeEvent(event);
 }
 
-TForm1::HandlerScope::HandlerScope(TForm1& form) : form_(form) { ++form_.handlers_running_; }
+TForm1::HandlerScope::HandlerScope(TForm1& form) : form_(form), budget_(form.session_.Client()) {
+  if (form_.handlers_running_++ == 0) form_.input_hold_.SetHolding(true);
+}
 
 TForm1::HandlerScope::~HandlerScope() {
   if (--form_.handlers_running_ > 0) return;
   if (form_.damaged_pictures_ > 0) form_.PostDamageReport();
-  // What the player did while the handler waited comes now, from the event loop.
-  if (form_.network_wait_.HoldsInput()) {
-    QMetaObject::invokeMethod(
-        &form_, [&form = form_] { form.network_wait_.ReplayHeldInput(); }, Qt::QueuedConnection);
-  }
+  // What the player did meanwhile comes now, from the event loop.
+  form_.input_hold_.SetHolding(false);
 }
 
 // Damaged data shows up only when a picture is painted. A paint may find several, and may
@@ -193,7 +190,10 @@ void TForm1::ShowUncaughtError(const std::string& message) {
   dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(message)));
 }
 
-void TForm1::ShowBoard() {
+// The one place a handler's results reach the controls: every slot's picture as the session
+// holds it and which result picture shows. A fetch that failed left its slot as it was, so
+// after a failure the window keeps all that was fetched before it, and nothing of the rest.
+void TForm1::InstallResults() {
   const session::Board& board = session_.Shown();
   for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
     const session::ShownPicture& shown = board.pictures[slot];
@@ -213,7 +213,7 @@ void TForm1::ShowBoard() {
 TForm1::Busy::Busy(TForm1& form) : form_(form) { SetScreenCursor(ScreenCursor::Hourglass); }
 
 TForm1::Busy::~Busy() {
-  form_.ShowBoard();
+  form_.InstallResults();
   SetScreenCursor(ScreenCursor::Default);
 }
 

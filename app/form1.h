@@ -7,12 +7,11 @@
 
 #include "app/control_tree.h"
 #include "app/dialogs.h"
-#include "app/event_loop_wait.h"
+#include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
 #include "content/http_client.h"
 #include "game/game_state.h"
-#include "game/random_generator.h"
 #include "session/game_session.h"
 #include "session/text_memo.h"
 
@@ -23,21 +22,13 @@ class QToolButton;
 
 namespace app {
 
-// Where the window gets its content, and the host name the no-data message names.
-struct ContentServerSettings {
-  std::string base_url;
-  std::string host;
-  content::HttpLimits limits;
-};
-
-// The main window: every control and the game session (the game state, the modes and the HTTP
-// client). Each handler asks the session to do its work and maps what the session holds onto
-// the controls; dialogs and the cursor are the window's own.
 class TForm1 : public QWidget {
  public:
   static constexpr int kTurnAttempts = session::GameSession::kTurnAttempts;
 
-  TForm1(ContentServerSettings server, Dialogs& dialogs, game::RandomGenerator& random,
+  // `host` is the content server's name, as the no-data message gives it. The session must
+  // outlive the window.
+  TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
          std::span<const ControlEntry> layout = MainWindowLayout());
 
   // Making the window visible the first time runs FormShow before it comes on the screen, then
@@ -75,14 +66,16 @@ class TForm1 : public QWidget {
   QCheckBox *CheckBox1, *CheckBox2;  // the window's view of the order and step modes
 
   session::GameSession& Session() { return session_; }
+  const session::GameSession& Session() const { return session_; }
 
  protected:
   // Closing the window while a handler waits drops the transfer: no request, no dialog follows.
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // While a handler runs, nested calls and its dialogs included: what the window's paint
-  // finds (damaged pictures) waits for the handler to return.
+  // While a handler runs, nested calls and its dialogs included: the player's input to the
+  // window waits for it, its fetches share one budget, and what the window's paint finds
+  // (damaged pictures) waits for it to return.
   class HandlerScope {
    public:
     explicit HandlerScope(TForm1& form);
@@ -92,10 +85,11 @@ class TForm1 : public QWidget {
 
    private:
     TForm1& form_;
+    content::HttpClient::Budget budget_;
   };
 
-  // While a handler that fetches runs: the hourglass; whatever way it ends, the window shows
-  // what the session holds and the default cursor is back.
+  // While a handler that fetches runs: the hourglass; whatever way it ends, its results are
+  // installed and the default cursor is back.
   class Busy {
    public:
     explicit Busy(TForm1& form);
@@ -110,15 +104,15 @@ class TForm1 : public QWidget {
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
   void CentreOnScreen();
-  void ShowBoard();
+  void InstallResults();
   QString NoDataText() const;
   void JudgeChoice(int tile);
   void NoteDamagedPicture(const std::string& message);
   void PostDamageReport();
   void ReportDamage();
 
-  EventLoopWait network_wait_;
-  session::GameSession session_;
+  session::GameSession& session_;
+  InputHold input_hold_{*this};
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;

@@ -64,9 +64,15 @@ void TImage::mousePressEvent(QMouseEvent* event) {
 }
 
 void TImage::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-    emit Click();
-  }
+  if (event->button() != Qt::LeftButton) return;
+  if (std::exchange(second_press_, false)) return;
+  if (rect().contains(event->position().toPoint())) emit Click();
+}
+
+void TImage::mouseDoubleClickEvent(QMouseEvent* event) {
+  const bool left = event->button() == Qt::LeftButton;
+  second_press_ = left;
+  event->setAccepted(left);
 }
 
 }  // namespace app

@@ -11,6 +11,7 @@ namespace app {
 
 // A picture that stretches its JPEG to its whole rectangle (aspect ratio not kept) and raises
 // a click. It keeps the compressed data and decodes when it paints, once per picture and size.
+// A double-click raises one click: its second press is no answer of the player's.
 class TImage : public QWidget {
   Q_OBJECT
 
@@ -33,6 +34,7 @@ class TImage : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
   const QImage* DecodedForSize(QSize device_size);
@@ -41,6 +43,7 @@ class TImage : public QWidget {
   QImage decoded_;  // the last decode, for the size it was made for
   QSize decoded_for_;
   bool damaged_ = false;
+  bool second_press_ = false;  // the release that ends a double-click raises no click
   DamageReporter report_damage_;
 };
 

@@ -26,25 +26,25 @@ void CountingDialogs::ShowNoDataDialog(const QString& text) {
 }
 
 OffscreenGame::OffscreenGame(std::string base_url, app::Dialogs& dialogs)
-    : form_(std::make_unique<app::TForm1>(
-          app::ContentServerSettings{std::move(base_url), "127.0.0.1", {}}, dialogs, random_)) {}
+    : game_(std::make_unique<app::Game>(std::move(base_url), "127.0.0.1", content::HttpLimits{},
+                                        dialogs, random_)) {}
 
 void OffscreenGame::Start() {
-  form_->show();
-  if (!form_->isVisible()) throw std::runtime_error("the start-up screen got no data");
+  Form().show();
+  if (!Form().isVisible()) throw std::runtime_error("the start-up screen got no data");
   Paint();
 }
 
 int OffscreenGame::RightTile() const {
   const int tile =
-      game::RightTile(game::SplitCodeDigits(game::TaskAt(form_->State, form_->State.TaskIndex)));
+      game::RightTile(game::SplitCodeDigits(game::TaskAt(Form().State, Form().State.TaskIndex)));
   if (tile == 0) throw std::logic_error("no tile is right for the task on show");
   return tile;
 }
 
 app::TImage& OffscreenGame::ChoiceTile(int tile) const {
-  app::TImage* const tiles[] = {form_->Image1, form_->Image2,  form_->Image3, form_->Image4,
-                                form_->Image5, form_->Image29, form_->Image28};
+  app::TImage* const tiles[] = {Form().Image1, Form().Image2,  Form().Image3, Form().Image4,
+                                Form().Image5, Form().Image29, Form().Image28};
   if (tile < 1 || tile > game::kTableSize) throw std::out_of_range("no such choice tile");
   return *tiles[tile - 1];
 }
@@ -52,20 +52,20 @@ app::TImage& OffscreenGame::ChoiceTile(int tile) const {
 void OffscreenGame::Click(int tile) { QTest::mouseClick(&ChoiceTile(tile), Qt::LeftButton); }
 
 std::array<app::TImage*, 10> OffscreenGame::TurnTiles() const {
-  return {form_->Image1,  form_->Image2,  form_->Image3, form_->Image4, form_->Image5,
-          form_->Image29, form_->Image28, form_->Image6, form_->Image7, form_->Image25};
+  return {Form().Image1,  Form().Image2,  Form().Image3, Form().Image4, Form().Image5,
+          Form().Image29, Form().Image28, Form().Image6, Form().Image7, Form().Image25};
 }
 
 int OffscreenGame::NextTaskIndex() const {
-  return game::NextTaskIndex(form_->State.TaskIndex, form_->State.CodeCount);
+  return game::NextTaskIndex(Form().State.TaskIndex, Form().State.CodeCount);
 }
 
 std::vector<std::string> OffscreenGame::ClickUrls(int tile) const {
-  if (!form_->CheckBox2->isChecked() || form_->CheckBox1->isChecked()) {
+  if (!Form().CheckBox2->isChecked() || Form().CheckBox1->isChecked()) {
     throw std::logic_error("the requests are known in advance only in automatic fixed order");
   }
-  const game::GameState& state = form_->State;
-  const auto url = [this](const std::string& name) { return form_->IdHTTP1.UrlFor(name); };
+  const game::GameState& state = Form().State;
+  const auto url = [this](const std::string& name) { return Form().IdHTTP1.UrlFor(name); };
   const game::CodeDigits judged = game::SplitCodeDigits(game::TaskAt(state, state.TaskIndex));
   std::vector<std::string> urls;
   urls.push_back(

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/dialogs.h"
-#include "app/form1.h"
+#include "app/game.h"
 #include "game/random_generator.h"
 
 // The main window on Qt's offscreen platform, playing against a real content server and
@@ -34,7 +34,9 @@ class OffscreenGame {
 
   // Makes the window visible, which runs the start-up screen. Throws when start-up failed.
   void Start();
-  app::TForm1& Form() const { return *form_; }
+  app::TForm1& Form() const { return game_->Window(); }
+  // Local event loops the network waits have run so far.
+  int NetworkWaits() const { return game_->NetworkWait().Runs(); }
 
   // The choice tile (1 to 7, left to right) that the task on show makes right.
   int RightTile() const;
@@ -55,7 +57,7 @@ class OffscreenGame {
 
  private:
   game::RandomGenerator random_;
-  std::unique_ptr<app::TForm1> form_;
+  std::unique_ptr<app::Game> game_;
 };
 
 // Selects Qt's offscreen platform; call before the application object exists.

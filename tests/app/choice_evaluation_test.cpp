@@ -56,7 +56,7 @@ TEST_F(ChoiceEvaluation, AfterATurnGaveUpTheNextClickPlaysTheTurnAgain) {
   StartAndClearRequests();
   const int index = form_->State.TaskIndex;
   server_.ServeBytes("shemoftask.txt", "");  // every name empty: nothing to fetch
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   ASSERT_EQ(dialogs_.no_data_dialogs.size(), 1u);
   server_.ServeBytes("shemoftask.txt", SchemeText());
   server_.ClearRequests();

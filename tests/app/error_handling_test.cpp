@@ -54,7 +54,7 @@ TEST_F(DamagedPicture, ShowsOneErrorBoxAndTheWindowGoesOn) {
       << dialogs_.error_boxes[0].toStdString();
   EXPECT_TRUE(dialogs_.no_data_dialogs.empty()) << "the header was fine: the fetch passed";
 
-  form_->Button3Click(form_.get());  // the next turn fetches the picture again
+  form_->Button3Click(form_);  // the next turn fetches the picture again
   form_->grab();
   QCoreApplication::processEvents();
   EXPECT_EQ(dialogs_.error_boxes.size(), 2u) << "once per picture";

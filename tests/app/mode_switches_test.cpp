@@ -7,7 +7,7 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/form1.h"
+#include "app/game.h"
 #include "recording_dialogs.h"
 
 namespace {
@@ -18,9 +18,10 @@ class ModeSwitches : public testing::Test {
 
   RecordingDialogs dialogs_;
   game::RandomGenerator random_;
-  std::unique_ptr<app::TForm1> form_ = std::make_unique<app::TForm1>(
-      app::ContentServerSettings{"http://127.0.0.1:1/uploads/all/dravel/1/", "127.0.0.1", {}},
-      dialogs_, random_);
+  std::unique_ptr<app::Game> game_ =
+      std::make_unique<app::Game>("http://127.0.0.1:1/uploads/all/dravel/1/", "127.0.0.1",
+                                  content::HttpLimits{}, dialogs_, random_);
+  app::TForm1* form_ = &game_->Window();
 };
 
 TEST_F(ModeSwitches, StepSwitchTogglesHandSteppingAndTheButtonsItGoverns) {

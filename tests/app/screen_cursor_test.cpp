@@ -30,7 +30,7 @@ class ScreenCursorDuringHandlers : public ServedWindow {
 TEST_F(ScreenCursorDuringHandlers, TurnShowsTheHourglassUntilItEnds) {
   StartAndClearRequests();
   busy_ = idle_ = 0;
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_EQ(busy_, 11);
   EXPECT_EQ(idle_, 0);
   EXPECT_TRUE(NoOverride());
@@ -50,7 +50,7 @@ TEST_F(ScreenCursorDuringHandlers, FailedTurnRestoresTheCursorBeforeTellingThePl
   server_.Stop();
   bool busy_while_told = true;
   dialogs_.on_show = [&] { busy_while_told = !NoOverride(); };
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   ASSERT_EQ(dialogs_.no_data_dialogs.size(), 1u);
   EXPECT_FALSE(busy_while_told);
   EXPECT_TRUE(NoOverride());

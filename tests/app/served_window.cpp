@@ -7,9 +7,17 @@
 ServedWindow::ServedWindow() {
   content::HttpLimits limits;
   limits.connect_timeout = std::chrono::milliseconds(2'000);
-  limits.stall_timeout = std::chrono::milliseconds(2'000);
-  form_ = std::make_unique<app::TForm1>(
-      app::ContentServerSettings{server_.BaseUrl(), "127.0.0.1", limits}, dialogs_, random_);
+  limits.progress_window = std::chrono::milliseconds(2'000);
+  MakeWindow(limits);
+}
+
+void ServedWindow::MakeWindow(content::HttpLimits limits,
+                              std::span<const app::ControlEntry> layout) {
+  form_ = nullptr;
+  game_.reset();
+  game_ = std::make_unique<app::Game>(server_.BaseUrl(), "127.0.0.1", limits, dialogs_, random_,
+                                      layout);
+  form_ = &game_->Window();
 }
 
 std::string ServedWindow::CellName(int r, int c) { return testsupport::ServedPack::CellName(r, c); }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/game.h"
 #include "recording_dialogs.h"
 #include "tests/support/served_pack.h"
 
@@ -19,6 +19,9 @@ class ServedWindow : public testing::Test {
   // The scheme text: exactly 49 lines, CR LF.
   static std::string SchemeText();
 
+  // A new game and window in place of the old one, not yet shown.
+  void MakeWindow(content::HttpLimits limits,
+                  std::span<const app::ControlEntry> layout = app::MainWindowLayout());
   // Makes the window visible, which runs the start-up screen.
   void Start();
   // The window with the start-up done and the request log cleared.
@@ -41,5 +44,6 @@ class ServedWindow : public testing::Test {
   testsupport::TestHttpServer& server_ = pack_.server;
   RecordingDialogs dialogs_;
   game::RandomGenerator random_;
-  std::unique_ptr<app::TForm1> form_;
+  std::unique_ptr<app::Game> game_;
+  app::TForm1* form_ = nullptr;
 };

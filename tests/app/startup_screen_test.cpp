@@ -62,8 +62,7 @@ TEST_F(StartupScreen, SetsTheWindowTextsWhateverTheLayoutSays) {
   std::vector<app::ControlEntry> layout(app::MainWindowLayout().begin(),
                                         app::MainWindowLayout().end());
   for (auto& entry : layout) entry.caption = "placeholder";
-  form_ = std::make_unique<app::TForm1>(
-      app::ContentServerSettings{server_.BaseUrl(), "127.0.0.1", {}}, dialogs_, random_, layout);
+  MakeWindow({}, layout);
   Start();
   EXPECT_EQ(form_->GroupBox4->title(), "Qovex");
   EXPECT_EQ(form_->GroupBox6->title(), "Dravel Qovex game!");

@@ -29,7 +29,7 @@ TEST_F(TurnDriver, HandSteppingShowsTheReadingPictureFirst) {
 TEST_F(TurnDriver, AutomaticSteppingPutsTheTaskUpAndLeavesTheResultPictureAlone) {
   StartAndClearRequests();
   PlantNextCode(152637);
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   const std::vector<std::string> requested = Requested();
   ASSERT_EQ(requested.size(), 11u);
   EXPECT_EQ(requested[0], "shemoftask.txt");
@@ -53,7 +53,7 @@ TEST_F(TurnDriver, AttemptsAreBoundedAndTheGameRecovers) {
   StartAndClearRequests();
   const int index = form_->State.TaskIndex;
   Remove(CellName(3, 3));  // every attempt fails at the fourth choice tile
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_EQ(dialogs_.no_data_dialogs,
             std::vector<QString>{"Hello! No data from 127.0.0.1! Be connected!"});
   EXPECT_TRUE(form_->isVisible()) << "the window stays";
@@ -64,7 +64,7 @@ TEST_F(TurnDriver, AttemptsAreBoundedAndTheGameRecovers) {
   EXPECT_EQ(scheme_requests, app::TForm1::kTurnAttempts);
 
   ServeJpeg(CellName(3, 3), 33);
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_EQ(form_->State.TaskIndex, index + 1);
   EXPECT_EQ(Shown(form_->Image4), CellName(3, 3));
   EXPECT_EQ(dialogs_.no_data_dialogs.size(), 1u);
@@ -73,18 +73,18 @@ TEST_F(TurnDriver, AttemptsAreBoundedAndTheGameRecovers) {
 TEST_F(TurnDriver, ServerGoneThenBack) {
   StartAndClearRequests();
   server_.Stop();
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_EQ(dialogs_.no_data_dialogs.size(), 1u);
   server_.Start();
   const int index = form_->State.TaskIndex;
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_EQ(form_->State.TaskIndex, index + 1);
   EXPECT_EQ(dialogs_.no_data_dialogs.size(), 1u);
 }
 
 TEST_F(TurnDriver, ChangesNoControlsState) {
   StartAndClearRequests();
-  form_->Button3Click(form_.get());
+  form_->Button3Click(form_);
   EXPECT_FALSE(form_->Button1->isEnabled());
   EXPECT_TRUE(form_->Image8->isVisible());
   EXPECT_TRUE(form_->Image11->isVisible());

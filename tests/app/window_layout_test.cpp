@@ -10,15 +10,10 @@
 #include <memory>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/game.h"
 #include "recording_dialogs.h"
 
 namespace {
-
-// Nothing listens on port 1 of the loopback: every fetch fails at once.
-app::ContentServerSettings Unreachable() {
-  return {"http://127.0.0.1:1/uploads/all/dravel/1/", "127.0.0.1", {}};
-}
 
 int StackIndex(const QWidget* widget) {
   return static_cast<int>(widget->parentWidget()->children().indexOf(widget));
@@ -30,8 +25,11 @@ class WindowLayout : public testing::Test {
  protected:
   RecordingDialogs dialogs_;
   game::RandomGenerator random_;
-  std::unique_ptr<app::TForm1> form_ =
-      std::make_unique<app::TForm1>(Unreachable(), dialogs_, random_);
+  // Nothing listens on port 1 of the loopback: every fetch fails at once.
+  std::unique_ptr<app::Game> game_ =
+      std::make_unique<app::Game>("http://127.0.0.1:1/uploads/all/dravel/1/", "127.0.0.1",
+                                  content::HttpLimits{}, dialogs_, random_);
+  app::TForm1* form_ = &game_->Window();
 };
 
 TEST_F(WindowLayout, FixedWindowWithMinimiseAndCloseOnly) {

@@ -16,8 +16,8 @@ using namespace std::chrono_literals;
 content::HttpLimits Stage::Limits() {
   content::HttpLimits limits;
   limits.connect_timeout = 1'000ms;
-  // Longer than the drip's second, so that only the transfer time-out ends a drip.
-  limits.stall_timeout = 1'200ms;
+  // Longer than the drip's second: a drip fails for being too slow, not for a silent window.
+  limits.progress_window = 1'200ms;
   limits.transfer_timeout = 2'000ms;
   limits.max_text_bytes = 256 << 10;
   limits.max_picture_bytes = 256 << 10;
@@ -70,13 +70,12 @@ void Stage::ServeExtraPicture(const std::string& name, const std::string& target
 }
 
 app::TForm1& Stage::NewWindow() {
-  window_.reset();
+  game_.reset();
   dialogs_ = std::make_unique<RecordedDialogs>();
   random_ = std::make_unique<game::RandomGenerator>();
-  window_ = std::make_unique<app::TForm1>(
-      app::ContentServerSettings{pack_.server.BaseUrl(), std::string(kHost), Limits()}, *dialogs_,
-      *random_);
-  return *window_;
+  game_ = std::make_unique<app::Game>(pack_.server.BaseUrl(), std::string(kHost), Limits(),
+                                      *dialogs_, *random_);
+  return game_->Window();
 }
 
 std::string Stage::Shown(const app::TImage* control) const {
@@ -97,19 +96,19 @@ int Stage::RequestsOf(const std::string& name) const {
 }
 
 void Stage::Paint() {
-  window_->grab();
+  Window().grab();
   QCoreApplication::processEvents();
 }
 
 void Stage::ClickTile(int k) {
-  app::TImage* const tiles[] = {window_->Image1, window_->Image2,  window_->Image3, window_->Image4,
-                                window_->Image5, window_->Image29, window_->Image28};
+  app::TImage* const tiles[] = {Window().Image1, Window().Image2,  Window().Image3, Window().Image4,
+                                Window().Image5, Window().Image29, Window().Image28};
   QTest::mouseClick(tiles[k - 1], Qt::LeftButton);
 }
 
 int Stage::RightTile() const {
   const int tile = game::RightTile(
-      game::SplitCodeDigits(game::TaskAt(window_->State, window_->State.TaskIndex)));
+      game::SplitCodeDigits(game::TaskAt(Window().State, Window().State.TaskIndex)));
   if (tile == 0) throw std::logic_error("no right tile for the task on show");
   return tile;
 }

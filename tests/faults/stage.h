@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/game.h"
 #include "content/http_client.h"
 #include "game/random_generator.h"
 #include "recorded_dialogs.h"
@@ -47,7 +47,7 @@ class Stage {
 
   // A new window, not yet shown, with its own dialogs and random generator; the old one goes.
   app::TForm1& NewWindow();
-  app::TForm1& Window() { return *window_; }
+  app::TForm1& Window() const { return game_->Window(); }
   RecordedDialogs& Dialogs() { return *dialogs_; }
 
   // The name of the file whose bytes a control holds: "" when empty, "?" when none matches.
@@ -70,7 +70,7 @@ class Stage {
   std::map<std::string, std::string> extras_;       // target -> bytes of the extra pictures
   std::unique_ptr<RecordedDialogs> dialogs_;
   std::unique_ptr<game::RandomGenerator> random_;
-  std::unique_ptr<app::TForm1> window_;
+  std::unique_ptr<app::Game> game_;
 };
 
 }  // namespace faults

@@ -7,7 +7,7 @@ namespace {
 content::HttpLimits Limits() {
   content::HttpLimits limits;
   limits.connect_timeout = std::chrono::milliseconds(2'000);
-  limits.stall_timeout = std::chrono::milliseconds(2'000);
+  limits.progress_window = std::chrono::milliseconds(2'000);
   return limits;
 }
 

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <deque>
+#include <memory>
+
+class QWidget;
+
+namespace app {
+
+// Holds the player's input to the game's window (mouse, keys, wheel, touch) while a handler
+// runs, and delivers it in order once the handler has returned, so no handler of the game runs
+// inside another. Only that window's input waits: a dialog takes its input at once, and window
+// system events that are not input (expose, close, activation, the desktop's ping) always pass.
+// Qt's ExcludeUserInputEvents is not enough: it holds back the close request and the dialogs.
+class InputHold : public QObject {
+ public:
+  explicit InputHold(QWidget& window);
+  ~InputHold() override;
+
+  // While on, the window's input is held. Turned off, what was held is delivered from the
+  // event loop; input that comes before that waits behind it.
+  void SetHolding(bool on);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void Deliver();
+
+  QWidget& window_;
+  std::deque<std::unique_ptr<QEvent>> held_;
+  bool holding_ = false;
+  bool delivering_ = false;
+};
+
+}  // namespace app
