@@ -1,9 +1,13 @@
 #include "app/input_hold.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QApplication>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+
+#include "app/input_copy.h"
 
 namespace app {
 namespace {
@@ -26,8 +30,6 @@ bool IsInput(QEvent::Type type) {
     case QEvent::TabletRelease:
     case QEvent::ContextMenu:
     case QEvent::InputMethod:
-    case QEvent::Enter:
-    case QEvent::Leave:
       return true;
     default:
       return false;
@@ -57,20 +59,76 @@ void InputHold::SetHolding(bool on) {
 bool InputHold::eventFilter(QObject* watched, QEvent* event) {
   if (!IsInput(event->type()) || watched != window_.windowHandle()) return false;
   if (!holding_ && (held_.empty() || delivering_)) return false;
-  held_.emplace_back(event->clone());
+  // The press that makes a double-click comes just before it, and the window passes only the
+  // double-click on to its widgets.
+  if (event->type() == QEvent::MouseButtonDblClick && !held_.empty() &&
+      held_.back()->type() == QEvent::MouseButtonPress) {
+    held_.pop_back();
+  }
+  held_.push_back(CopyInput(*event));
   return true;
 }
 
 void InputHold::Deliver() {
   if (delivering_) return;  // the delivery under way goes on with what was held meanwhile
+  // A message box came up meanwhile: the window takes no input until it is gone.
+  if (QApplication::activeModalWidget()) {
+    QTimer::singleShot(kModalRetry, this, [this] { Deliver(); });
+    return;
+  }
   delivering_ = true;
   // A delivered click may run a handler, which holds what comes meanwhile behind the rest.
   while (!held_.empty() && !holding_) {
     const std::unique_ptr<QEvent> next = std::move(held_.front());
     held_.pop_front();
-    if (QWindow* window = window_.windowHandle()) QCoreApplication::sendEvent(window, next.get());
+    if (window_.isVisible()) Send(*next);
   }
   delivering_ = false;
+}
+
+// Mouse input goes to the widget under it, or to the one that took the press, as the window
+// itself would send it; the rest goes through the window to its focus widget.
+void InputHold::Send(const QEvent& event) {
+  switch (event.type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+      const auto& mouse = static_cast<const QMouseEvent&>(event);
+      const bool press =
+          mouse.type() == QEvent::MouseButtonPress || mouse.type() == QEvent::MouseButtonDblClick;
+      QWidget* target = !press && pressed_ ? pressed_.data() : WidgetAt(mouse.position());
+      if (press) pressed_ = target;
+      QMouseEvent local(mouse.type(), target->mapFrom(&window_, mouse.position()),
+                        mouse.scenePosition(), mouse.globalPosition(), mouse.button(),
+                        mouse.buttons(), mouse.modifiers(), mouse.source(), mouse.pointingDevice());
+      local.setTimestamp(mouse.timestamp());
+      QCoreApplication::sendEvent(target, &local);
+      if (mouse.type() == QEvent::MouseButtonRelease && mouse.buttons() == Qt::NoButton) {
+        pressed_ = nullptr;
+      }
+      return;
+    }
+    case QEvent::Wheel: {
+      const auto& wheel = static_cast<const QWheelEvent&>(event);
+      QWidget* target = WidgetAt(wheel.position());
+      QWheelEvent local(target->mapFrom(&window_, wheel.position()), wheel.globalPosition(),
+                        wheel.pixelDelta(), wheel.angleDelta(), wheel.buttons(), wheel.modifiers(),
+                        wheel.phase(), wheel.inverted(), wheel.source(), wheel.pointingDevice());
+      local.setTimestamp(wheel.timestamp());
+      QCoreApplication::sendEvent(target, &local);
+      return;
+    }
+    default:
+      if (QWindow* window = window_.windowHandle()) {
+        QCoreApplication::sendEvent(window, const_cast<QEvent*>(&event));
+      }
+  }
+}
+
+QWidget* InputHold::WidgetAt(QPointF position) const {
+  QWidget* widget = window_.childAt(position.toPoint());
+  return widget ? widget : &window_;
 }
 
 }  // namespace app

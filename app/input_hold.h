@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QPointF>
 #include <QPointer>
+#include <chrono>
 #include <deque>
 #include <memory>
 
@@ -12,8 +14,9 @@ namespace app {
 // Holds the player's input to the game's window (mouse, keys, wheel, touch) while a handler
 // runs, and delivers it in order once the handler has returned, so no handler of the game runs
 // inside another. Only that window's input waits: a dialog takes its input at once, and window
-// system events that are not input (expose, close, activation, the desktop's ping) always pass.
-// Qt's ExcludeUserInputEvents is not enough: it holds back the close request and the dialogs.
+// system events that are not input (expose, close, activation, the desktop's ping, the pointer
+// entering and leaving) always pass. Qt's ExcludeUserInputEvents is not enough: it holds back
+// the close request and the dialogs.
 class InputHold : public QObject {
  public:
   explicit InputHold(QWidget& window);
@@ -27,9 +30,15 @@ class InputHold : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // How soon a delivery that met a message box tries again.
+  static constexpr std::chrono::milliseconds kModalRetry{100};
+
   void Deliver();
+  void Send(const QEvent& event);
+  QWidget* WidgetAt(QPointF position) const;
 
   QWidget& window_;
+  QPointer<QWidget> pressed_;  // the widget that took the last press delivered
   std::deque<std::unique_ptr<QEvent>> held_;
   bool holding_ = false;
   bool delivering_ = false;
