@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -37,8 +38,9 @@ bool SendAll(int fd, const char* data, ssize_t size) {
 
 }  // namespace
 
-DelayingProxy::DelayingProxy(std::uint16_t server_port, std::chrono::milliseconds delay)
-    : server_port_(server_port), delay_(delay) {
+DelayingProxy::DelayingProxy(std::uint16_t server_port, std::chrono::milliseconds delay,
+                             std::size_t answer_bytes_per_second)
+    : server_port_(server_port), delay_(delay), answer_rate_(answer_bytes_per_second) {
   listener_ = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address = Loopback(0);
   socklen_t length = sizeof address;
@@ -80,6 +82,10 @@ void DelayingProxy::Relay(int client) {
     setsockopt(server, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     char buffer[64 << 10];
+    // At a limited rate, the answer goes in pieces of a hundredth of a second each.
+    const std::size_t piece = answer_rate_ > 0
+                                  ? std::clamp<std::size_t>(answer_rate_ / 100, 1, sizeof buffer)
+                                  : sizeof buffer;
     pollfd ends[2] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
     while (!stopping_) {
       if (poll(ends, 2, kPollMs) <= 0) continue;
@@ -90,8 +96,14 @@ void DelayingProxy::Relay(int client) {
         if (!SendAll(server, buffer, got)) break;
       }
       if (ends[1].revents != 0) {
-        const ssize_t got = recv(server, buffer, sizeof buffer, 0);
+        const ssize_t got = recv(server, buffer, piece, 0);
         if (got <= 0 || !SendAll(client, buffer, got)) break;
+        answer_bytes_ += static_cast<std::size_t>(got);
+        if (answer_rate_ > 0) {
+          std::this_thread::sleep_for(
+              std::chrono::microseconds(static_cast<std::int64_t>(got) * 1'000'000 /
+                                        static_cast<std::int64_t>(answer_rate_)));
+        }
       }
     }
   }
