@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Starts and stops the caching proxy of server/cache-proxy.conf.in in front of a content server
 # on 127.0.0.1, as a CDN's edge would stand in front of it; for the load bench and the tests.
 # Its configuration, pid file, logs and cache stay in BUILD/cache-proxy/port-PORT/, and every
