@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "content/content_server.h"
+#include "contentgen/content_name.h"
 #include "contentgen/jpeg_writer.h"
 
 namespace contentgen {
@@ -46,8 +47,9 @@ void MakeFolder(const fs::path& folder) {
   if (!fs::is_directory(folder)) throw std::runtime_error(folder.string() + " is not a folder");
 }
 
-// Each cell a file of its own, directly in the folder, apart from the fixed pictures.
-void CheckNames(const Pack& pack) {
+// Each cell a file of its own, directly in the folder, apart from the fixed pictures. Hashed
+// names stay apart as well: each is its cell's unique name with a hash put before ".jpg".
+void CheckNames(const Pack& pack, const PackWriteOptions& options) {
   if (pack.cells.size() != kCells) {
     throw std::invalid_argument("a pack has 49 cell pictures, not " +
                                 std::to_string(pack.cells.size()));
@@ -60,6 +62,10 @@ void CheckNames(const Pack& pack) {
     }
     if (!taken.insert(cell.name).second) {
       throw std::invalid_argument("two pictures of the pack are named " + cell.name);
+    }
+    if (options.hash_names && !cell.name.ends_with(".jpg")) {
+      throw std::invalid_argument("\"" + cell.name +
+                                  "\" cannot take a hash: it does not end in .jpg");
     }
   }
 }
@@ -75,8 +81,9 @@ std::string SchemeText(const std::vector<std::string>& names) {
   return text;
 }
 
-void WritePack(const Pack& pack, const fs::path& folder, const PackProgress& progress) {
-  CheckNames(pack);
+void WritePack(const Pack& pack, const fs::path& folder, const PackProgress& progress,
+               const PackWriteOptions& options) {
+  CheckNames(pack, options);
   MakeFolder(folder);
   const struct {
     const char* name;
@@ -94,8 +101,9 @@ void WritePack(const Pack& pack, const fs::path& folder, const PackProgress& pro
   };
   std::vector<std::string> names;
   for (const PackPicture& cell : pack.cells) {
-    write(cell.name, EncodeJpeg(cell.image, {.progressive = cell.progressive}));
-    names.push_back(cell.name);
+    const std::string bytes = EncodeJpeg(cell.image, {.progressive = cell.progressive});
+    names.push_back(options.hash_names ? ContentHashedName(cell.name, bytes) : cell.name);
+    write(names.back(), bytes);
   }
   for (const auto& picture : fixed) {
     write(picture.name, EncodeJpeg(picture.image, {.progressive = picture.progressive}));

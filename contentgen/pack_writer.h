@@ -29,12 +29,18 @@ std::string SchemeText(const std::vector<std::string>& names);
 // Called before each file is written, with the files done and the files in all.
 using PackProgress = std::function<void(int done, int total, const std::string& name)>;
 
+struct PackWriteOptions {
+  // Each cell's file, and its line of the scheme, named after its bytes (ContentHashedName):
+  // a rewritten picture never takes an old one's name. Every cell's name must end in ".jpg".
+  bool hash_names = false;
+};
+
 // Encodes every picture as a JPEG the game reads well and writes the pack into `folder`,
 // creating it when missing. Every file appears whole (written beside its place, then renamed)
 // and readable by all, so a server may serve the folder while it is rewritten; the scheme
 // comes last, so that it never names a picture not yet there. Throws std::runtime_error or
 // filesystem_error on failure, and std::invalid_argument for a pack without 49 cells.
 void WritePack(const Pack& pack, const std::filesystem::path& folder,
-               const PackProgress& progress = {});
+               const PackProgress& progress = {}, const PackWriteOptions& options = {});
 
 }  // namespace contentgen

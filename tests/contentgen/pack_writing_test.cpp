@@ -7,9 +7,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "contentgen/content_name.h"
 #include "contentgen/pack_writer.h"
 #include "contentgen/picture_fit.h"
 #include "contentgen/safe_name.h"
+#include "tests/contentgen/pack_files.h"
 
 namespace contentgen {
 namespace {
@@ -72,6 +74,39 @@ TEST(WritePack, RefusesPacksThatCannotPlay) {
     EXPECT_THROW(WritePack(bad, nowhere), std::invalid_argument) << name;
   }
   EXPECT_FALSE(std::filesystem::exists(nowhere)) << "nothing is written for a refused pack";
+}
+
+TEST(ContentHashedName, PutsTheHashOfTheBytesBeforeTheExtension) {
+  // SHA-256 of "abc" begins ba7816bf8f01cfea.
+  const std::string name = ContentHashedName("red-circle.jpg", "abc");
+  EXPECT_EQ(name, "red-circle.ba7816bf8f01cfea.jpg");
+  EXPECT_EQ(HashInName(name), "ba7816bf8f01cfea");
+  EXPECT_NE(ContentHashedName("red-circle.jpg", "abd"), name);
+  EXPECT_THROW(ContentHashedName("red-circle.png", "abc"), std::invalid_argument);
+  EXPECT_THROW(ContentHashedName(".jpg", "abc"), std::invalid_argument);
+  // Only what the content server keeps for a year counts as hashed.
+  for (const char* other :
+       {"red-circle.jpg", "x.BA7816BF8F01CFEA.jpg", ".ba7816bf8f01cfea.jpg",
+        "x-ba7816bf8f01cfea.jpg", "x.ba7816bf8f01cfe.jpg", "x.ba7816bf8f01cfea.jpeg"}) {
+    EXPECT_EQ(HashInName(other), std::nullopt) << other;
+  }
+}
+
+TEST(WritePack, HashedNamesNameEachCellAfterItsBytes) {
+  const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "hashed";
+  std::filesystem::remove_all(folder);
+  // Every cell the same picture: only the names they come with keep them apart.
+  WritePack(NamedPack(49), folder, {}, {.hash_names = true});
+  const auto names =
+      contentgen_test::SchemeLines(contentgen_test::ReadWholeFile(folder / "shemoftask.txt"));
+  ASSERT_EQ(names.size(), 49u);
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string bytes = contentgen_test::ReadWholeFile(folder / names[i]);
+    EXPECT_EQ(names[i], ContentHashedName("cell-" + std::to_string(i) + ".jpg", bytes));
+  }
+  Pack png = NamedPack(49);
+  png.cells[5].name = "cell-5.png";
+  EXPECT_THROW(WritePack(png, folder / "png", {}, {.hash_names = true}), std::invalid_argument);
 }
 
 TEST(SchemeText, OneNameALineEndedByCrLf) {

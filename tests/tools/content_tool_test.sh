@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # dravel-content: check finds one planted fault of each kind, with its line and file, from a
-# folder and through nginx; a good pack passes; build makes a pack that passes; sheet draws
-# it; bad arguments give exit status 2.
+# folder and through nginx, and what a server tells caches wrongly; a good pack passes; build
+# makes a pack that passes, with hashed names too; sheet draws it; bad arguments give exit
+# status 2.
 # Usage: content_tool_test.sh SOURCE_DIR BUILD_DIR DRAVEL_CONTENT
 set -uo pipefail
 source_dir=$1
@@ -17,6 +18,7 @@ scratch=$(mktemp -d)
 ports=()
 cleanup() {
   local port
+  [[ -s $scratch/careless/nginx.pid ]] && kill -QUIT "$(cat "$scratch/careless/nginx.pid")"
   for port in "${ports[@]}"; do
     "$server" stop --port "$port" --build "$scratch/served" >/dev/null
   done
@@ -53,6 +55,8 @@ plant 18 "star blue.jpg"
 cp "$good/star-blue.jpg" "$broken/star blue.jpg"
 plant 20 "$DRAVEL_RIGHT_PICTURE"
 plant 22 sub/x.jpg
+plant 24 star-amber.0123456789abcdef.jpg
+cp "$good/star-amber.jpg" "$broken/star-amber.0123456789abcdef.jpg"
 rm "$broken/$DRAVEL_WRONG_PICTURE"
 {
   printf '\xEF\xBB\xBF'
@@ -69,6 +73,7 @@ duplicate-name shemoftask.txt 16
 escaped-bytes shemoftask.txt 18
 fixed-name shemoftask.txt 20
 not-in-folder shemoftask.txt 22
+wrong-hash star-amber.0123456789abcdef.jpg 24
 line-count shemoftask.txt 50
 unreachable no.jpg 0"
 # Files that must never be served: a half-written file, and a link out of the pack.
@@ -84,7 +89,7 @@ check "from a folder: each planted fault, with its line and file" same_problems 
 "$tool" check "$broken" >"$scratch/folder.txt"
 check "text: a scheme line" grep -qxF "shemoftask.txt:14: [empty-line] an empty line: the game asks for the bare folder and skips the task" "$scratch/folder.txt"
 check "text: a picture of a line" grep -q '^shemoftask.txt:5: page.jpg: \[not-jpeg\] ' "$scratch/folder.txt"
-check "text: the summary" grep -q ": 13 problems in 50 files$" "$scratch/folder.txt"
+check "text: the summary" grep -q ": 14 problems in 50 files$" "$scratch/folder.txt"
 
 listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 port=$((20000 + ($$ + 7919) % 20000))
@@ -99,6 +104,52 @@ check "through nginx: each planted fault, with its line and file" same_problems 
 status_of() { curl --silent --output /dev/null --write-out '%{http_code}' "$url$1"; }
 check "a hidden file is not served" test "$(status_of .star-blue.jpg.part)" = 404
 check "a link out of the pack is not served" test "$(status_of outside.jpg)" != 200
+
+# The good pack from a server that tells caches the wrong things, one a file: each is a
+# problem of its own kind, at the line that names the file.
+careless="$scratch/careless"
+careless_port=$((port + 1))
+while listens "$careless_port"; do careless_port=$((careless_port + 1)); done
+mkdir -p "$careless/logs"
+at() { echo "/$DRAVEL_CONTENT_FOLDER/${cells[$1 - 1]}"; }
+cat >"$careless/nginx.conf" <<EOF
+$( ((EUID == 0)) && echo 'user root;')
+pid "$careless/nginx.pid";
+events {}
+http {
+  access_log off;
+  server {
+    listen 127.0.0.1:$careless_port;
+    root "$build/content-pack";
+    add_header Cache-Control "max-age=86400";
+    location = /$DRAVEL_CONTENT_FOLDER/$DRAVEL_SCHEME_FILE { add_header Cache-Control "max-age=3600"; }
+    location = $(at 3) { return 301 /elsewhere/${cells[2]}; }
+    location = $(at 5) { add_header X-Lifetime none; }
+    location = $(at 7) { add_header Cache-Control no-store; }
+    location = $(at 9) {
+      gzip on;
+      gzip_min_length 1;
+      gzip_types image/jpeg;
+    }
+    location = $(at 11) {
+      etag off;
+      add_header Last-Modified "";
+      add_header Cache-Control "max-age=86400";
+    }
+  }
+}
+EOF
+nginx -p "$careless/" -c "$careless/nginx.conf" -e "$careless/logs/error.log" ||
+  { echo "FAILED: the careless server did not start"; exit 1; }
+expected="scheme-kept-long $DRAVEL_SCHEME_FILE 0
+redirect ${cells[2]} 3
+no-lifetime ${cells[4]} 5
+picture-kept-short ${cells[6]} 7
+compressed ${cells[8]} 9
+no-validator ${cells[10]} 11"
+"$tool" check --json "http://127.0.0.1:$careless_port/$DRAVEL_CONTENT_FOLDER/" >"$scratch/careless.json"
+check "a server that tells caches the wrong things fails the check" test $? -eq 1
+check "each caching fault, with its line and file" same_problems "$scratch/careless.json"
 
 # The good pack, both ways. nginx keeps the files it served open for a while: a fresh start.
 "$server" stop --port "$port" --build "$scratch/served" >/dev/null
@@ -127,6 +178,13 @@ mkdir -p "$scratch/author"
 check "build makes a pack that passes the check" test $? -eq 0
 check "the built scheme: 49 safe names, CR LF" \
   test "$(grep -c $'^picture-no-[0-9]*\\.jpg\r$' "$scratch/built/$DRAVEL_SCHEME_FILE")" = 49
+"$tool" build --hash-names "$scratch/grid.txt" "$scratch/hashed" >"$scratch/hashed.txt"
+check "build --hash-names makes a pack that passes the check" test $? -eq 0
+check "the hashed scheme: 49 names with their hashes" \
+  test "$(grep -c $'^picture-no-[0-9]*\\.[0-9a-f]\\{16\\}\\.jpg\r$' "$scratch/hashed/$DRAVEL_SCHEME_FILE")" = 49
+"$tool" build --hash-names "$scratch/grid.txt" "$scratch/hashed-again" >/dev/null
+check "the same pictures get the same names again" \
+  cmp -s "$scratch/hashed/$DRAVEL_SCHEME_FILE" "$scratch/hashed-again/$DRAVEL_SCHEME_FILE"
 "$tool" sheet "$scratch/built" "$scratch/sheet.png" >/dev/null
 check "sheet draws the table" bash -c "file '$scratch/sheet.png' | grep -q 'PNG image data'"
 head -n 30 "$scratch/grid.txt" >"$scratch/short-grid.txt"
@@ -142,6 +200,7 @@ check "check of no folder: exit 2" bad_arguments check "$scratch/nothing"
 check "check of https: exit 2" bad_arguments check https://localhost/
 check "sheet not to a PNG: exit 2" bad_arguments sheet "$good" "$scratch/sheet.jpg"
 check "build of no grid: exit 2" bad_arguments build "$scratch/nothing.txt" "$scratch/out"
+check "build with an unknown option: exit 2" bad_arguments build --hash "$scratch/grid.txt" "$scratch/out"
 
 echo "content tool: $failures failed"
 ((failures == 0))

@@ -13,8 +13,12 @@ namespace fs = std::filesystem;
 
 class GridFile : public ::testing::Test {
  protected:
+  // A folder of the test's own: CTest runs the tests of this file at once.
   fs::path Write(const std::string& text) {
-    const fs::path path = fs::path(::testing::TempDir()) / "grid.txt";
+    const fs::path folder = fs::path(::testing::TempDir()) /
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::create_directories(folder);
+    const fs::path path = folder / "grid.txt";
     std::ofstream(path, std::ios::binary) << text;
     return path;
   }

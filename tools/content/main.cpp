@@ -2,7 +2,7 @@
 //
 //   dravel-content check [--json] URL|FOLDER
 //   dravel-content sheet URL|FOLDER OUT.png
-//   dravel-content build GRID OUT
+//   dravel-content build [--hash-names] GRID OUT
 #include <QGuiApplication>
 #include <exception>
 #include <iostream>
@@ -31,17 +31,19 @@ constexpr int kBadArguments = 2;
 constexpr char kUsage[] =
     "usage: dravel-content check [--json] URL|FOLDER\n"
     "       dravel-content sheet URL|FOLDER OUT.png\n"
-    "       dravel-content build GRID OUT\n"
+    "       dravel-content build [--hash-names] GRID OUT\n"
     "\n"
     "check  reads the scheme and every file the game would ask for, from a content server\n"
     "       (http://host/uploads/all/dravel/1/) or a pack's folder, and prints each problem\n"
-    "       with the scheme line and file it concerns. Exit status 0 only when there is none.\n"
+    "       with the scheme line and file it concerns; of a server, also what its answers\n"
+    "       tell caches. Exit status 0 only when there is no problem.\n"
     "sheet  draws the 7 x 7 table as a PNG: row and column numbers, each picture and its\n"
     "       name, the diagonal (the choice tiles) framed.\n"
     "build  makes a pack in the folder OUT from GRID, a text file that lists 49 source\n"
     "       pictures (any format Qt reads) row by row, one a line, and optionally the\n"
     "       fixed pictures as \"reading.jpg: PATH\", \"ok.jpg: PATH\", \"no.jpg: PATH\";\n"
-    "       then checks it.\n";
+    "       then checks it. --hash-names names each cell's file after its bytes\n"
+    "       (name.<16 hex digits>.jpg), so caches may keep the pictures for a year.\n";
 
 class UsageError : public std::runtime_error {
  public:
@@ -99,9 +101,20 @@ int Sheet(const std::vector<std::string>& args) {
 }
 
 int Build(const std::vector<std::string>& args) {
-  if (args.size() != 2) throw UsageError("build takes GRID and OUT");
-  if (!fs::is_regular_file(args[0])) throw UsageError(args[0] + ": no such GRID file");
-  const dravel_content::Grid grid = dravel_content::ReadGrid(args[0]);
+  contentgen::PackWriteOptions options;
+  std::vector<std::string> paths;
+  for (const std::string& arg : args) {
+    if (arg == "--hash-names") {
+      options.hash_names = true;
+    } else if (arg.starts_with("-")) {
+      throw UsageError("build takes [--hash-names], GRID and OUT");
+    } else {
+      paths.push_back(arg);
+    }
+  }
+  if (paths.size() != 2) throw UsageError("build takes [--hash-names], GRID and OUT");
+  if (!fs::is_regular_file(paths[0])) throw UsageError(paths[0] + ": no such GRID file");
+  const dravel_content::Grid grid = dravel_content::ReadGrid(paths[0]);
   contentgen::Pack pack;
   {
     ProgressLine line("reading");
@@ -110,12 +123,13 @@ int Build(const std::vector<std::string>& args) {
   }
   {
     ProgressLine line("writing");
-    contentgen::WritePack(pack, args[1], [&](int done, int total, const std::string& name) {
-      line.Show(done, total, name);
-    });
+    contentgen::WritePack(
+        pack, paths[1],
+        [&](int done, int total, const std::string& name) { line.Show(done, total, name); },
+        options);
   }
-  std::cout << "wrote the pack into " << args[1] << "; checking it:\n";
-  return Check({args[1]});
+  std::cout << "wrote the pack into " << paths[1] << "; checking it:\n";
+  return Check({paths[1]});
 }
 
 int Run(const std::vector<std::string>& args) {

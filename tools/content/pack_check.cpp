@@ -12,8 +12,10 @@
 #include "content/jpeg_picture.h"
 #include "content/jpeg_probe.h"
 #include "content/request_target.h"
+#include "contentgen/content_name.h"
 #include "contentgen/picture_sizes.h"
 #include "game/scheme_lines.h"
+#include "tools/content/cache_rules.h"
 
 namespace dravel_content {
 namespace {
@@ -71,11 +73,23 @@ class Checker {
     Report(kind, content::kSchemeFile, line, std::move(message));
   }
 
+  // Reports what a server's answer for the file tells caches. False when it is a redirect:
+  // the file itself cannot be had there.
+  bool CheckCaching(const std::string& name, int line, CachedFile file) {
+    const auto headers = source_.CacheHeadersOf(name);
+    if (!headers) return true;
+    for (CacheFinding& finding : JudgeCaching(*headers, file)) {
+      Report(std::move(finding.kind), name, line, std::move(finding.message));
+    }
+    return headers->status < 300 || headers->status > 399;
+  }
+
   // The names of the cells the game reads; only names worth fetching are kept, the others
   // are left empty.
   std::vector<std::string> CheckScheme() {
     std::string text;
     ++result_.files_checked;
+    if (!CheckCaching(content::kSchemeFile, 0, CachedFile::kScheme)) return {};
     try {
       text = source_.Read(content::kSchemeFile, content::kMaxTextBytes);
     } catch (const content::FetchError& error) {
@@ -143,6 +157,7 @@ class Checker {
       Report(kind, picture.name, picture.line, message);
     };
     ++result_.files_checked;
+    if (!CheckCaching(picture.name, picture.line, CachedFile::kPicture)) return;
     std::string bytes;
     try {
       bytes = source_.Read(picture.name, kMaxReadBytes);
@@ -160,6 +175,16 @@ class Checker {
     if (bytes.empty()) {
       report("not-jpeg", "an empty file: the game shows nothing in its place");
       return;
+    }
+    if (const auto named = contentgen::HashInName(picture.name)) {
+      const std::string hash = contentgen::ContentHash(bytes);
+      if (hash != *named) {
+        report("wrong-hash", "the name says the bytes hash to " + *named + ", but they hash to " +
+                                 hash +
+                                 ": caches keep a hashed name for a year, so a picture "
+                                 "rewritten under it may never reach players; write it under "
+                                 "a new name (dravel-content build --hash-names)");
+      }
     }
     content::JpegPicture jpeg;
     try {

@@ -8,7 +8,8 @@
 
 namespace dravel_content {
 
-// One thing wrong with a pack. `kind` is a stable word for scripts (see kProblemKinds).
+// One thing wrong with a pack. `kind` is a stable word for scripts (docs/content-server.md
+// lists them).
 struct Problem {
   std::string kind;
   std::string file;  // the scheme, or the picture concerned
@@ -30,7 +31,9 @@ using CheckProgress = std::function<void(int done, int total, const std::string&
 // them, and reports everything that would go wrong for a player: the scheme's lines (49, none
 // empty, no duplicates, nothing the request would escape, no byte-order mark), then each
 // picture it names and the three fixed pictures (there, a JPEG the game accepts, whole, not
-// smaller than its box on the window).
+// smaller than its box on the window, its bytes those its name's hash says, if it has one).
+// Of a content server it also reports what each answer tells caches (JudgeCaching), and a
+// redirect instead of the file.
 CheckResult CheckPack(PackSource& source, const CheckProgress& progress = {});
 
 }  // namespace dravel_content

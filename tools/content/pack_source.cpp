@@ -26,6 +26,9 @@ class ServerSource : public PackSource {
     client_.Get(name, body, max_bytes);
     return body;
   }
+  std::optional<CacheHeaders> CacheHeadersOf(const std::string& name) override {
+    return FetchCacheHeaders(client_.UrlFor(name));
+  }
 
  private:
   content::HttpClient client_;
@@ -53,6 +56,7 @@ class FolderSource : public PackSource {
       throw;
     }
   }
+  std::optional<CacheHeaders> CacheHeadersOf(const std::string&) override { return std::nullopt; }
 
  private:
   static std::string ReadOpen(int fd, const std::string& name, std::size_t max_bytes) {

@@ -2,7 +2,10 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+
+#include "tools/content/cache_headers.h"
 
 namespace dravel_content {
 
@@ -17,6 +20,9 @@ class PackSource {
   // such file, the server answers with an error status, or the file holds more than
   // `max_bytes`.
   virtual std::string Read(const std::string& name, std::size_t max_bytes) = 0;
+  // What the server's answer for `name` tells caches (FetchCacheHeaders); nothing from a
+  // folder, or when the server does not answer.
+  virtual std::optional<CacheHeaders> CacheHeadersOf(const std::string& name) = 0;
 };
 
 // "http://host[:port]/folder/" is a content server; anything else a folder, which must exist.
