@@ -113,7 +113,7 @@ case $situation in
   *) e2e_fail "no situation $situation" ;;
 esac
 listeners_before=$(listeners)
-say "listening before: $(echo $listeners_before)"
+say "listening before: $(paste -sd' ' <<<"$listeners_before")"
 answers_before=$(other_answers 2>/dev/null || true)
 etc_nginx() { in_root sh -c 'find /etc/nginx -printf "%p %y %l\n" | sort; find /etc/nginx -type f -exec sha256sum {} + | sort -k 2' 2>/dev/null || true; }
 nginx_before=$(etc_nginx)
@@ -128,7 +128,7 @@ expect "the game's scheme answers at $scheme_url over IPv4" retry serves_pack -4
 expect "... and over IPv6" serves_pack -6
 listeners_after=$(listeners)
 added=$(comm -13 <(echo "$listeners_before") <(echo "$listeners_after") | paste -sd' ' -)
-say "listening after: $(echo $listeners_after) (added: ${added:-none})"
+say "listening after: $(paste -sd' ' <<<"$listeners_after") (added: ${added:-none})"
 added_beyond=$(comm -13 <(echo "$listeners_before" | grep -vE '^(127\.|\[::1\])' || true) \
   <(beyond_loopback) | grep -c . || true)
 say "listening sockets beyond loopback added by the install: $added_beyond"

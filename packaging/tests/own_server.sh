@@ -14,7 +14,8 @@ command -v apache2 >/dev/null || { echo "SKIPPED: apache2 (apache2-bin) is not i
 # shellcheck source=/dev/null
 source "$build/content-layout.env"
 
-if [[ ${1:-} != --inside ]] && [[ -z ${OWN_SERVER_INSIDE:-} ]]; then
+# Port 80 of a network of its own, which no other server shares.
+if [[ -z ${OWN_SERVER_INSIDE:-} ]]; then
   exec env OWN_SERVER_INSIDE=1 unshare -n bash -c 'ip link set lo up && exec bash "$0" "$@"' \
     "${BASH_SOURCE[0]}" "$@"
 fi
