@@ -213,6 +213,23 @@ if [[ $situation == bare ]]; then
   expect "with nginx removed, the game's own server serves it again" retry serves_pack -4
   expect "... on loopback only" test -z "$(beyond_loopback)"
   apt_get purge nginx-common
+
+  # Another server on port 80: the install goes on and names it.
+  in_root systemctl stop "$unit"
+  # Inside the root, so that the install sees whose it is.
+  in_root perl -MIO::Socket::IP -e 'my $server = IO::Socket::IP->new(LocalHost => "127.0.0.1",
+    LocalPort => 80, Listen => 1) or die "perl: port 80: $!\n"; sleep 60' &
+  holder=$!
+  port_held() { [[ -n $(in_net ss -Hltn 'sport = :80') ]]; }
+  retry port_held || e2e_fail "no server holds port 80"
+  apt_get install --reinstall "$content_deb"
+  said
+  expect "with port 80 held by another server, the install says which and what to do" \
+    grep -qF "port 80 is held by another server, perl (pid " "$log"
+  in_root sh -c "kill $(sed -n 's/.*another server, perl (pid \([0-9]*\)).*/\1/p' "$log" | head -n 1)"
+  wait "$holder" 2>/dev/null || true
+  in_root systemctl start "$unit"
+  expect "with the port free again, the game's own server serves it" retry serves_pack -4
 fi
 
 # ---- An admin's disabling stays over a reinstall and an upgrade ----
