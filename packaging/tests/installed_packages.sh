@@ -70,6 +70,9 @@ dpkg-deb -b -Zgzip "$repack" "$ROOT_DIR/debs/next/" >/dev/null
 next_deb=/debs/next/$(basename "$ROOT_DIR"/debs/next/*.deb)
 rm -rf "$repack"
 cp "$ROOT_DIR"/var/cache/dravel-debs/*.deb "$ROOT_DIR/var/cache/apt/archives/"
+# The folder of this machine's X sockets, seen by the root from its boot on: the game inside
+# reaches the display that Xvfb opens here later.
+mkdir -p -m 1777 /tmp/.X11-unix
 root_boot --bind-ro=/tmp/.X11-unix
 
 apt_get() {
@@ -115,7 +118,11 @@ esac
 listeners_before=$(listeners)
 say "listening before: $(paste -sd' ' <<<"$listeners_before")"
 answers_before=$(other_answers 2>/dev/null || true)
-etc_nginx() { in_root sh -c 'find /etc/nginx -printf "%p %y %l\n" | sort; find /etc/nginx -type f -exec sha256sum {} + | sort -k 2' 2>/dev/null || true; }
+# nginx's configuration: every path with its type and link target, and every file's checksum.
+etc_nginx() {
+  in_root sh -c 'find /etc/nginx -printf "%p %y %l\n" | sort
+    find /etc/nginx -type f -exec sha256sum {} + | sort -k 2' 2>/dev/null || true
+}
 nginx_before=$(etc_nginx)
 
 # ---- Install ----
