@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch DESTDIR puts every file where the desktop, man and nginx look
 # for it, and nothing else: the program names itself by the desktop file id, the manual page
-# renders cleanly and names the game's content server, and the nginx site serves the pack
-# from where it was installed, to the game's host name only, and passes nginx's own test.
+# renders cleanly and names the game's content server, the nginx site and the own server's
+# configuration serve the pack from where it was installed, on loopback addresses only, and
+# pass their servers' own tests; dravel-content's manual page renders cleanly.
 # Usage: install_tree.sh CMAKE BUILD_DIR APP_ID PREFIX SYSCONFDIR
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
@@ -28,19 +29,29 @@ carries_id() {
 check "the program names itself by the desktop file id" carries_id
 check "appstreamcli validate-tree passes" appstreamcli validate-tree --no-net "$root$prefix"
 
-# ---- The manual page ----
-page="$root$prefix/share/man/man6/qovex-dravel.6"
-man --warnings -E UTF-8 -l -Tutf8 -Z "$page" >/dev/null 2>"$stage/man.warnings"
-check "the manual page renders without a warning" test ! -s "$stage/man.warnings"
-cat "$stage/man.warnings"
-MANWIDTH=200 man -E UTF-8 -l "$page" 2>/dev/null | col -b >"$stage/man.txt"
+# ---- The manual pages ----
+# Renders the page $1 into $stage/man.txt; fails on any warning.
+render() {
+  man --warnings -E UTF-8 -l -Tutf8 -Z "$1" >/dev/null 2>"$stage/man.warnings"
+  cat "$stage/man.warnings"
+  MANWIDTH=200 man -E UTF-8 -l "$1" 2>/dev/null | col -b >"$stage/man.txt"
+  test ! -s "$stage/man.warnings"
+}
 says() { grep -qF -- "$1" "$stage/man.txt"; }
+check "the game's manual page renders without a warning" \
+  render "$root$prefix/share/man/man6/qovex-dravel.6"
 base_url="http://$DRAVEL_CONTENT_HOST/$DRAVEL_CONTENT_FOLDER/"
 check "it names the content server, $base_url" says "$base_url"
 check "it says the game has no options" says "has no options"
 check "it gives the message shown without a server" \
   says "Hello! No data from $DRAVEL_CONTENT_HOST! Be connected!"
 check "it names the installed pack" says "$prefix/share/qovex-dravel-content/$DRAVEL_CONTENT_FOLDER/"
+check "dravel-content's manual page renders without a warning" \
+  render "$root$prefix/share/man/man1/dravel-content.1"
+for command in "check [--json] URL|FOLDER" "sheet URL|FOLDER OUT.png" "build GRID OUT"; do
+  check "it gives the command dravel-content $command" says "dravel-content $command"
+done
+check "it shows how to check the installed pack" says "dravel-content check $base_url"
 
 # ---- The nginx site ----
 site="$root$sysconf/nginx/sites-available/qovex-dravel-content"
@@ -50,10 +61,10 @@ port=80
 check "it serves the installed pack" \
   test "$(directive root)" = "\"$prefix/share/qovex-dravel-content\""
 check "it answers to the game's host name" test "$(directive server_name)" = "$DRAVEL_CONTENT_HOST_NAME"
-# As Debian's default site listens, but never as the default server: it takes no request
-# that names another host away from any other site.
-check "it listens on port $port of every address, IPv4 and IPv6, as no default server" \
-  test "$(directive listen | tr '\n' ' ')" = "$port [::]:$port "
+# Never as the default server: on the loopback addresses it takes no request that names
+# another host away from a site listening there.
+check "it listens on port $port of 127.0.0.1 and ::1 only, as no default server" \
+  test "$(directive listen | tr '\n' ' ')" = "127.0.0.1:$port [::1]:$port "
 check "it lets in loopback clients only" \
   test "$(directive allow | tr '\n' ' ')/$(directive deny)" = "127.0.0.0/8 ::1 /all"
 mkdir -p "$stage/nginx/logs"
@@ -65,4 +76,18 @@ http { include "$site"; }
 EOF
 check "nginx -t takes it" \
   nginx -q -t -p "$stage/nginx/" -e "$stage/nginx/logs/error.log" -c "$stage/nginx/nginx.conf"
+
+# ---- The own server's configuration ----
+httpd="$root$sysconf/qovex-dravel-content/httpd.conf"
+setting() { sed -n "s/^ *$1 \(.*\)$/\1/p" "$httpd"; }
+check "the own server listens on port $port of 127.0.0.1 and ::1 only" \
+  test "$(setting Listen | tr '\n' ' ')" = "127.0.0.1:$port [::1]:$port "
+check "it serves the installed pack" \
+  test "$(setting DocumentRoot)" = "\"$prefix/share/qovex-dravel-content\""
+check "it lets in loopback clients only" \
+  test "$(setting 'Require ip')" = "127.0.0.0/8 ::1"
+pack_dir="$prefix/share/qovex-dravel-content"
+sed -e "s|/run/qovex-dravel-content|$stage|" -e "s|\"$pack_dir\"|\"$root$pack_dir\"|" "$httpd" \
+  >"$stage/httpd.conf"
+check "apache2 -t takes it" apache2 -t -f "$stage/httpd.conf"
 finish

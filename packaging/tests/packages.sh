@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Debian packages, end to end: built by scripts/build-packages (dpkg-buildpackage, without
 # tests or debug symbols), their fields and files checked, lintian --pedantic with no error and
-# no warning, then installed, played, reinstalled and purged on this machine
-# (installed_packages.sh) in network and mount namespaces of its own, so that its nginx on
-# port 80 meets no other server and what it mounts stays its own. Needs root; prints the packages' sizes and lintian's findings.
+# no warning, then installed, played, upgraded, removed and purged on fresh Debian 12 roots
+# booted with systemd (installed_packages.sh, fresh_root.sh), one for each situation: no web
+# server, Debian's nginx, and an nginx kept to loopback. Needs root; prints the packages'
+# sizes, lintian's findings and the time each root took.
 # Usage: packages.sh SOURCE_DIR BUILD_DIR DEB_DIR
 set -euo pipefail
 source_dir=$1 build=$2 debs=$3
@@ -26,6 +27,15 @@ lintian --pedantic --display-info --fail-on error,warning "$debs"/*.deb 2> >(
   grep -v 'running with root privileges is not recommended' >&2)
 echo "packages: lintian found no error and no warning"
 
-# The system's nginx and the packages are shared by the whole machine: one run at a time.
-flock /tmp/dravel-system-nginx.lock unshare -m -n bash -c 'ip link set lo up && exec "$@"' - \
-  bash "$here/installed_packages.sh" "$debs" "$source_dir" "$build"
+# shellcheck source=fresh_root.sh
+source "$here/fresh_root.sh"
+start=$SECONDS
+tarball=$(root_base_tarball "$debs")
+echo "packages: base root $tarball ($((SECONDS - start)) s)"
+work=$(mktemp -d /var/tmp/dravel-roots.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+for situation in bare nginx loopback; do
+  start=$SECONDS
+  bash "$here/installed_packages.sh" "$situation" "$debs" "$source_dir" "$build" "$tarball" "$work"
+  echo "packages: $situation root: $((SECONDS - start)) s"
+done
