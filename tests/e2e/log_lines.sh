@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # What the real program writes on its standard output and error: nothing while a game goes
-# well. With a choice's picture gone from nginx, a line for each of the turn's three attempts
-# naming the address and the 404, and one for the turn; with an HTML page in its place, the
-# same with "not a JPEG"; against a server that takes the connection and never answers, a line
-# an attempt naming the scheme's address and the time-out.
+# well. When the scheme names a choice picture that nginx does not have, a line for each of the
+# turn's three attempts naming the address and the 404, and one for the turn; with an HTML page
+# under that name, the same with "not a JPEG"; against a server that takes the connection and
+# never answers, a line an attempt naming the scheme's address and the time-out.
 set -euo pipefail
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
@@ -102,13 +102,7 @@ expect_lines "$at" "a page instead of a picture" "$attempt_page" "$attempt_page"
   "$gave_up"
 
 # A server that never answers: the turn's first request, the scheme, waits for it.
-e2e_stop_content
-/usr/bin/python3 "$E2E_SOURCE/tests/e2e/silent_listener.py" 80 &
-E2E_PIDS+=($!)
-for ((waited = 0; waited < 50; ++waited)); do
-  e2e_port_closed 80 || break
-  sleep 0.1
-done
+e2e_silence_content
 at=$(line_count)
 e2e_click_choice "$window" $((gone % 7 + 1))
 no_data_then_ok 30 "a turn against a silent server"
