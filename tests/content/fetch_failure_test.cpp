@@ -47,16 +47,6 @@ TEST(FailureCause, WordsEachFaultWithoutTheAddress) {
   EXPECT_EQ(CauseOf(client, "gone.jpg"), "no connection: Connection refused");
 }
 
-TEST(FailureCause, AFailureWithoutARequestIsItsOwnCause) {
-  EXPECT_STREQ(content::FetchError("GET x", "HTTP status 500").what(), "GET x: HTTP status 500");
-  EXPECT_EQ(content::FailureCause(content::FetchError("GET x", "HTTP status 500")),
-            "HTTP status 500");
-  EXPECT_EQ(content::FailureCause(content::TimeoutError("GET x", "timed out: ...")),
-            "timed out: ...");
-  EXPECT_EQ(content::FailureCause(content::FetchError("libcurl could not create a handle")),
-            "libcurl could not create a handle");
-}
-
 TEST(FailedFetchLine, NamesTheAddressTheTimeAndTheCauseAndCutsAHostileName) {
   const content::HttpClient client("http://example.test/folder/");
   const content::FetchError error("GET ...", "HTTP status 404");
