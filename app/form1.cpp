@@ -14,8 +14,20 @@
 #include "app/screen_cursor.h"
 #include "app/window_look.h"
 #include "content/content_error.h"
+#include "content/content_server.h"
+#include "content/fetch_failure.h"
+#include "session/log_categories.h"
 
 namespace app {
+namespace {
+
+QString ResultName(const std::string& picture) {
+  if (picture == content::kRightPicture) return QStringLiteral("Result: right");
+  if (picture == content::kWrongPicture) return QStringLiteral("Result: wrong");
+  return QStringLiteral("Result");
+}
+
+}  // namespace
 
 TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
@@ -114,7 +126,8 @@ void TForm1::ConnectHandlers() {
           guarded(&TForm1::SpeedButton2Click, SpeedButton2));
 
   for (TImage* picture : findChildren<TImage*>()) {
-    picture->SetDamageReporter([this](const std::string& message) { NoteDamagedPicture(message); });
+    picture->SetDamageReporter(
+        [this, picture](const std::string& message) { NoteDamagedPicture(*picture, message); });
   }
   Image8->setAccessibleName(QStringLiteral("Result"));
   Image11->setAccessibleName(QStringLiteral("Result"));
@@ -152,11 +165,25 @@ TForm1::HandlerScope::~HandlerScope() {
 }
 
 // Damaged data shows up only when a picture is painted. A paint may find several, and may
-// come inside a handler's wait for the network: one report, after the paint and after the
-// handler.
-void TForm1::NoteDamagedPicture(const std::string& message) {
+// come inside a handler's wait for the network: a line each, and one report, after the paint
+// and after the handler.
+void TForm1::NoteDamagedPicture(const TImage& control, const std::string& message) {
+  session_.Log().Warn(session::lcPicture, DamageLine(control, message));
   if (damaged_pictures_++ == 0) first_damage_ = message;
   PostDamageReport();
+}
+
+// Where the picture came from: the session still holds it, in the control's slot or in the
+// "Last Task:" copies, unless a handler under way has fetched another since.
+std::string TForm1::DamageLine(const TImage& control, const std::string& message) const {
+  std::string from = "a picture";
+  for (const session::ShownPicture& shown : session_.Shown().pictures) {
+    if (!shown.picture.Empty() && shown.picture.SameAs(control.Picture())) {
+      from = content::ShownUrl(session_.Client(), shown.name);
+      break;
+    }
+  }
+  return from + " cannot be painted in " + control.objectName().toStdString() + ": " + message;
 }
 
 void TForm1::PostDamageReport() {
@@ -200,8 +227,11 @@ void TForm1::InstallResults() {
     TImage& control = *slot_controls_[slot];
     if (shown.picture.SameAs(control.Picture())) continue;
     control.SetPicture(shown.picture);
-    // A screen reader tells the tiles apart by their pictures' names.
-    if (&control != Image8 && &control != Image11) {
+    // A screen reader tells the tiles apart by their pictures' names, and learns the verdict
+    // from the result pictures'.
+    if (&control == Image8 || &control == Image11) {
+      control.setAccessibleName(ResultName(shown.name));
+    } else {
       const std::string_view stem = std::string_view(shown.name).substr(0, shown.name.rfind('.'));
       control.setAccessibleName(QString::fromLocal8Bit(stem.data(), qsizetype(stem.size())));
     }

@@ -107,7 +107,8 @@ class TForm1 : public QWidget {
   void InstallResults();
   QString NoDataText() const;
   void JudgeChoice(int tile);
-  void NoteDamagedPicture(const std::string& message);
+  void NoteDamagedPicture(const TImage& control, const std::string& message);
+  std::string DamageLine(const TImage& control, const std::string& message) const;
   void PostDamageReport();
   void ReportDamage();
 

@@ -5,10 +5,12 @@
 #include "app/application.h"
 #include "app/dialogs.h"
 #include "app/game.h"
+#include "app/window_system.h"
 #include "content/content_server.h"
 #include "game/random_generator.h"
 
 int main(int argc, char** argv) {
+  app::PreferFrameDrawnByTheDesktop();
   app::MessageBoxDialogs dialogs;
   app::Application application(argc, argv, dialogs);
   try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <stdexcept>
+#include <string>
 
 namespace content {
 
@@ -14,7 +15,17 @@ class ContentError : public std::runtime_error {
 // a body over the size cap.
 class FetchError : public ContentError {
  public:
-  using ContentError::ContentError;
+  // A failure that is its own cause.
+  explicit FetchError(const std::string& cause) : ContentError(cause), cause_(cause) {}
+  // What was asked and why it failed: "GET http://host/x.jpg: HTTP status 404".
+  FetchError(const std::string& request, const std::string& cause)
+      : ContentError(request + ": " + cause), cause_(cause) {}
+
+  // Why, without the request.
+  const char* Cause() const noexcept { return cause_.what(); }
+
+ private:
+  std::runtime_error cause_;  // copies without throwing, as an exception's members must
 };
 
 // The server gave nothing within a time limit: no connection, no next byte, no whole answer.

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 
 #include <algorithm>
+#include <cstring>
 #include <mutex>
 #include <optional>
 #include <set>
@@ -13,6 +14,7 @@
 
 #include "content/answer_head.h"
 #include "content/content_error.h"
+#include "content/fetch_failure.h"
 #include "content/progress_window.h"
 #include "content/request_target.h"
 
@@ -383,7 +385,7 @@ struct HttpClient::Impl final : NetworkEvents {
   std::string Describe() const {
     const CURLcode code = result.value_or(CURLE_OK);
     if (transfer.over_cap || code == CURLE_FILESIZE_EXCEEDED) {
-      return "the body is larger than " + std::to_string(transfer.max_body_bytes) + " bytes";
+      return BodyOverCap(transfer.max_body_bytes);
     }
     if (transfer.head.TooLarge()) return "the answer's head is too large";
     if (transfer.head.LengthsDisagree()) return "the answer gives two different lengths";
@@ -393,7 +395,7 @@ struct HttpClient::Impl final : NetworkEvents {
         return OutOfTimeText();
       case Cut::kNoProgress:
         if (transfer.progress->Bytes() == 0) {
-          return "no data from the server for " + Ms(transfer.progress->Window());
+          return "timed out: no data from the server for " + Ms(transfer.progress->Window());
         }
         return "too slow: " + std::to_string(transfer.progress->Bytes()) + " bytes in " +
                Ms(transfer.progress->Window()) + ", at least " +
@@ -404,9 +406,17 @@ struct HttpClient::Impl final : NetworkEvents {
         break;
     }
     if (code == CURLE_OPERATION_TIMEDOUT && transfer.progress) {
-      return "no whole answer within " + Ms(limits.transfer_timeout);
+      return "timed out: no whole answer within " + Ms(limits.transfer_timeout);
     }
-    if (code == CURLE_OPERATION_TIMEDOUT) return "no connection within " + Ms(ConnectTimeout());
+    if (code == CURLE_OPERATION_TIMEDOUT) {
+      return "timed out: no connection within " + Ms(ConnectTimeout());
+    }
+    // libcurl's own text says only that it could not connect, not whether it was refused.
+    long os_error = 0;
+    if (code == CURLE_COULDNT_CONNECT &&
+        curl_easy_getinfo(curl, CURLINFO_OS_ERRNO, &os_error) == CURLE_OK && os_error != 0) {
+      return std::string("no connection: ") + std::strerror(static_cast<int>(os_error));
+    }
     std::string what = curl_easy_strerror(code);
     if (error_buffer[0] != '\0') what += std::string(" (") + error_buffer + ")";
     return what;
@@ -461,7 +471,8 @@ void HttpClient::Get(const std::string& file_name, std::string& stream,
                      " bytes is longer than any file can have");
   }
   const std::string url = UrlFor(file_name);
-  if (impl.OutOfTime()) throw TimeoutError("GET " + url + ": " + impl.OutOfTimeText());
+  const std::string request = "GET " + url;
+  if (impl.OutOfTime()) throw TimeoutError(request, impl.OutOfTimeText());
   try {
     impl.DropStaleConnection();
     impl.Prepare(url, stream, max_body_bytes);
@@ -477,11 +488,9 @@ void HttpClient::Get(const std::string& file_name, std::string& stream,
   const std::string failure = ok ? std::string() : impl.Describe();
   const bool timed_out = impl.TimedOut();
   impl.Drop();
-  if (timed_out) throw TimeoutError("GET " + url + ": " + failure);
-  if (!ok) throw FetchError("GET " + url + ": " + failure);
-  if (status < 200 || status > 299) {
-    throw FetchError("GET " + url + ": HTTP status " + std::to_string(status));
-  }
+  if (timed_out) throw TimeoutError(request, failure);
+  if (!ok) throw FetchError(request, failure);
+  if (status < 200 || status > 299) throw FetchError(request, HttpStatus(status));
 }
 
 std::string HttpClient::Get(const std::string& file_name) {

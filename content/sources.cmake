@@ -3,6 +3,7 @@ set(DRAVEL_CONTENT_SOURCES
   answer_head.cpp
   decode_cost.cpp
   fetch.cpp
+  fetch_failure.cpp
   http_client.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp

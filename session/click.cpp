@@ -6,6 +6,7 @@
 #include "game/judge.h"
 #include "game/turn_cells.h"
 #include "session/game_session.h"
+#include "session/log_categories.h"
 
 namespace session {
 
@@ -31,7 +32,8 @@ ClickOutcome GameSession::Click(int tile) {
     CopyToLastTask();
     return ClickOutcome::kJudged;
   } catch (const content::ContentError&) {
-  } catch (const game::GameError&) {
+  } catch (const game::GameError& error) {
+    log_.Warn(lcTurn, std::string("a click could not be judged: ") + error.what());
   }
   return ClickOutcome::kStopped;
 }

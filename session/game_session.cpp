@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "content/content_server.h"
-#include "content/fetch.h"
 #include "game/sequence_builder.h"
 
 namespace session {
@@ -14,7 +13,7 @@ GameSession::GameSession(std::string base_url, content::HttpLimits limits,
 
 // A failure leaves the slot's picture as it was.
 void GameSession::FetchPicture(const std::string& file_name, Slot slot) {
-  board_[slot] = {content::FetchJpeg(client_, file_name), file_name};
+  board_[slot] = {FetchJpeg(file_name), file_name};
 }
 
 void GameSession::FetchStartPicture() { FetchPicture(content::kReadingPicture, Slot::kResult); }

@@ -9,6 +9,7 @@
 #include "session/board.h"
 #include "session/name_log.h"
 #include "session/text_memo.h"
+#include "session/warning_log.h"
 
 namespace session {
 
@@ -60,14 +61,20 @@ class GameSession {
   const TMemo& SchemeMemo() const { return scheme_memo_; }       // the scheme text of the last turn
   const session::NameLog& NameLog() const { return name_log_; }  // the names each attempt read
   content::HttpClient& Client() { return client_; }
+  // Where the game's warnings go, whatever part of it finds the fault.
+  WarningLog& Log() { return log_; }
 
  private:
+  // One request each: a failure writes its one warning line, then goes on to the caller.
+  content::JpegPicture FetchJpeg(const std::string& file_name);
+  std::string FetchText(const std::string& file_name);
   void FetchPicture(const std::string& file_name, Slot slot);
   void PlayTurnAttempt();
   void ReadScheme();
   void CopyToLastTask();
 
   content::HttpClient client_;
+  WarningLog log_;
   game::RandomGenerator& random_;
   // About 2 MB, so on the heap; value-initialised, every number starts at zero.
   std::unique_ptr<game::GameState> state_ = std::make_unique<game::GameState>();

@@ -1,7 +1,6 @@
 // A turn: reads the task scheme, puts the choices and the next task up.
 #include "content/content_error.h"
 #include "content/content_server.h"
-#include "content/fetch.h"
 #include "game/code.h"
 #include "game/column_mix.h"
 #include "game/game_error.h"
@@ -9,6 +8,7 @@
 #include "game/sequence_builder.h"
 #include "game/turn_cells.h"
 #include "session/game_session.h"
+#include "session/log_categories.h"
 
 namespace session {
 
@@ -21,7 +21,11 @@ bool GameSession::PlayTurn() {
   // A failed attempt starts the turn over, a bounded number of times, keeping what it had
   // done: pictures already replaced, the names read and, past the advance, the skipped task.
   // An attempt that would start with the action's time spent would fail at once, unasked.
-  for (int attempt = 1; attempt <= kTurnAttempts && !client_.OutOfTime(); ++attempt) {
+  // Each failed fetch has written its line; the turn says once that it gave up.
+  int attempts = 0;
+  while (attempts < kTurnAttempts && !client_.OutOfTime()) {
+    ++attempts;
+    qCDebug(lcTurn, "attempt %d of %d", attempts, kTurnAttempts);
     try {
       PlayTurnAttempt();
       turn_gave_up_ = false;
@@ -29,9 +33,15 @@ bool GameSession::PlayTurn() {
     } catch (const content::TimeoutError&) {
       client_.ShortenWaits(true);
     } catch (const content::ContentError&) {
-    } catch (const game::GameError&) {
+    } catch (const game::GameError& error) {
+      log_.Warn(lcTurn, std::string("a turn's attempt failed: ") + error.what());
     }
   }
+  const std::string spent = client_.OutOfTime() ? ": the action's time is spent" : "";
+  log_.Warn(lcTurn, attempts == 0
+                        ? "a turn gave up before its first attempt" + spent
+                        : "a turn gave up after " + std::to_string(attempts) +
+                              (attempts == 1 ? " failed attempt" : " failed attempts") + spent);
   turn_gave_up_ = true;
   return false;
 }
@@ -53,7 +63,7 @@ void GameSession::PlayTurnAttempt() {
 
 // The table of names, from the scheme file's order (then mixed, in mixed order).
 void GameSession::ReadScheme() {
-  scheme_memo_.SetText(content::FetchText(client_, content::kSchemeFile));
+  scheme_memo_.SetText(FetchText(content::kSchemeFile));
   game::FillImageNames(state_->ImageNames, scheme_memo_.Lines(game::kSchemeLines));
   for (const auto& row : state_->ImageNames) {
     for (const std::string& name : row) name_log_.AppendLine(name);

@@ -89,10 +89,12 @@ TEST_F(ChoiceEvaluation, InHandSteppingEachClickShowsItsVerdictAndTheTaskStays) 
   EXPECT_TRUE(ShowsWrong());
   EXPECT_EQ(Shown(form_->Image11), "no.jpg");
   EXPECT_EQ(Shown(form_->Image9), CellName(0, 0));
+  EXPECT_EQ(form_->Image11->accessibleName(), "Result: wrong") << "a screen reader learns it";
   ClickTile(7);
   ClickTile(7);
   EXPECT_TRUE(ShowsRight());
   EXPECT_EQ(Shown(form_->Image8), "ok.jpg");
+  EXPECT_EQ(form_->Image8->accessibleName(), "Result: right");
   EXPECT_EQ(Requested(), (std::vector<std::string>{"no.jpg", CellName(0, 0), "ok.jpg",
                                                    CellName(6, 6), "ok.jpg", CellName(6, 6)}));
   EXPECT_EQ(form_->State.TaskIndex, 1);

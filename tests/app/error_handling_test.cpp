@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "served_window.h"
+#include "tests/support/captured_log.h"
 #include "tests/support/jpeg_maker.h"
 
 namespace {
@@ -38,17 +39,23 @@ TEST(UncaughtErrors, EscapingAnEventShowTheErrorBox) {
 
 using DamagedPicture = ServedWindow;
 
-TEST_F(DamagedPicture, ShowsOneErrorBoxAndTheWindowGoesOn) {
+TEST_F(DamagedPicture, ShowsOneErrorBoxAndWritesALineAndTheWindowGoesOn) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
   pack_.Serve(CellName(0, 0), testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
   StartAndClearRequests();
 
+  testsupport::CapturedLog log;
   form_->grab();
   QCoreApplication::processEvents();
   form_->grab();
   QCoreApplication::processEvents();
+  const std::vector<std::string> lines = log.Of("dravel.picture");
+  ASSERT_EQ(lines.size(), 1u) << "once per picture, however often it is painted";
+  EXPECT_TRUE(lines[0].starts_with(server_.BaseUrl() + CellName(0, 0) +
+                                   " cannot be painted in Image1: damaged JPEG data: "))
+      << lines[0];
   ASSERT_EQ(dialogs_.error_boxes.size(), 1u);
   EXPECT_TRUE(dialogs_.error_boxes[0].endsWith('.') || dialogs_.error_boxes[0].endsWith(')'))
       << dialogs_.error_boxes[0].toStdString();

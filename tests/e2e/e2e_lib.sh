@@ -147,6 +147,21 @@ e2e_stop_content() {
   e2e_port_closed 80 || e2e_fail "port 80 still answers after the content server stopped"
 }
 
+# Stops the content server; in its place on port 80 a server takes connections and never
+# answers. Its pid is in E2E_LISTENER.
+e2e_silence_content() {
+  local waited
+  e2e_stop_content
+  /usr/bin/python3 "$E2E_SOURCE/tests/e2e/silent_listener.py" 80 &
+  E2E_LISTENER=$!
+  E2E_PIDS+=("$E2E_LISTENER")
+  for ((waited = 0; waited < 50; ++waited)); do
+    e2e_port_closed 80 || return 0
+    sleep 0.1
+  done
+  e2e_fail "nothing listens on port 80 in place of the content server"
+}
+
 # Starts the program in the background; its output goes to the screenshots folder.
 e2e_start_game() {
   "$E2E_GAME" >>"$E2E_SHOTS/game.log" 2>&1 &

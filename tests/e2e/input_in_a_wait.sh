@@ -24,14 +24,7 @@ e2e_locate_window "$window"
 e2e_click "$window" "${E2E_STEP_SWITCH[@]}"  # hand stepping
 
 # The game's connection goes with nginx; the next one reaches a server that only listens.
-e2e_stop_content
-/usr/bin/python3 "$E2E_SOURCE/tests/e2e/silent_listener.py" 80 &
-listener=$!
-E2E_PIDS+=("$listener")
-for ((waited = 0; waited < 50; ++waited)); do
-  e2e_port_closed 80 || break
-  sleep 0.1
-done
+e2e_silence_content
 
 e2e_click "$window" "${E2E_NEXT_BUTTON[@]}"
 sleep 0.5
@@ -41,7 +34,7 @@ xdotool mousemove --window "$window" 300 100
 dialog=$(e2e_wait_window '^Confirm$' 20) || e2e_fail "no no-data dialog after the turn gave up"
 echo "ok: after input in the wait the turn gave up with the no-data dialog"
 
-e2e_end_process "$listener"
+e2e_end_process "$E2E_LISTENER"
 e2e_serve_content
 mark=$(e2e_log_mark)
 e2e_press "$dialog" Return

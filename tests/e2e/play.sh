@@ -71,4 +71,5 @@ e2e_expect_screen 3-wrong "tile $wrong is wrong: no.jpg small, the big picture g
   wrong_shown
 
 kill -0 "$E2E_GAME_PID" 2>/dev/null || e2e_fail "the program ended"
-echo "played a right and a wrong pick; screenshots in $E2E_SHOTS"
+[[ ! -s $E2E_SHOTS/game.log ]] || e2e_fail "the program wrote: $(head -c 2000 "$E2E_SHOTS/game.log")"
+echo "played a right and a wrong pick, and the program wrote nothing; screenshots in $E2E_SHOTS"

@@ -101,6 +101,9 @@ url="http://127.0.0.1:$port/$DRAVEL_CONTENT_FOLDER/"
 "$tool" check --json "$url" >"$scratch/server.json"
 check "a broken server fails the check" test $? -eq 1
 check "through nginx: each planted fault, with its line and file" same_problems "$scratch/server.json"
+"$tool" check "$url" >"$scratch/server.txt"
+check "text: the cause in the words of the game's log" \
+  grep -qxF "shemoftask.txt:3: gone.jpg: [unreachable] HTTP status 404" "$scratch/server.txt"
 status_of() { curl --silent --output /dev/null --write-out '%{http_code}' "$url$1"; }
 check "a hidden file is not served" test "$(status_of .star-blue.jpg.part)" = 404
 check "a link out of the pack is not served" test "$(status_of outside.jpg)" != 200

@@ -8,6 +8,7 @@
 
 #include "content/content_error.h"
 #include "content/content_server.h"
+#include "content/fetch_failure.h"
 #include "content/http_client.h"
 #include "content/jpeg_picture.h"
 #include "content/jpeg_probe.h"
@@ -93,7 +94,7 @@ class Checker {
     try {
       text = source_.Read(content::kSchemeFile, content::kMaxTextBytes);
     } catch (const content::FetchError& error) {
-      Report("unreachable", content::kSchemeFile, 0, error.what());
+      Report("unreachable", content::kSchemeFile, 0, content::FailureCause(error));
       return {};
     }
     if (std::string_view(text).starts_with("\xEF\xBB\xBF")) {
@@ -162,14 +163,14 @@ class Checker {
     try {
       bytes = source_.Read(picture.name, kMaxReadBytes);
     } catch (const content::FetchError& error) {
-      report("unreachable", error.what());
+      report("unreachable", content::FailureCause(error));
       return;
     }
-    // The game's own caps, from its own client and picture code.
+    // The game's own caps, from its own client and picture code, in the game's words.
     const std::size_t max_bytes = content::kMaxPictureBytes;
     if (bytes.size() > max_bytes) {
-      report("over-limits", std::to_string(bytes.size()) + " bytes: the game takes at most " +
-                                std::to_string(max_bytes));
+      report("over-limits",
+             content::BodyOverCap(max_bytes) + ": it has " + std::to_string(bytes.size()));
       return;
     }
     if (bytes.empty()) {
@@ -193,16 +194,16 @@ class Checker {
       const auto header = content::ProbeJpegHeader(bytes);
       if (header) {
         report("over-limits", SizeText(header->width, header->height) + ": the game refuses it (" +
-                                  error.what() + ")");
+                                  content::FailureCause(error) + ")");
       } else {
-        report("not-jpeg", error.what());
+        report("not-jpeg", content::FailureCause(error));
       }
       return;
     }
     try {
       jpeg.DecodeFull();
     } catch (const content::JpegError& error) {
-      report("damaged", error.what());
+      report("damaged", content::FailureCause(error));
       return;
     }
     const content::JpegInfo& info = jpeg.Info();

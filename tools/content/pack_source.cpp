@@ -43,12 +43,12 @@ class FolderSource : public PackSource {
   std::string Read(const std::string& name, std::size_t max_bytes) override {
     if (name.empty() || name.find('/') != std::string::npos ||
         name.find('\0') != std::string::npos) {
-      throw content::FetchError(name + ": not a file directly in the folder");
+      throw content::FetchError(name, "not a file directly in the folder");
     }
-    if (name.front() == '.') throw content::FetchError(name + ": a hidden file, never served");
+    if (name.front() == '.') throw content::FetchError(name, "a hidden file, never served");
     const std::string path = (fs::path(folder_) / name).string();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) throw content::FetchError(name + ": " + std::strerror(errno));
+    if (fd < 0) throw content::FetchError(name, std::strerror(errno));
     try {
       return ReadOpen(fd, name, max_bytes);
     } catch (...) {
@@ -62,18 +62,18 @@ class FolderSource : public PackSource {
   static std::string ReadOpen(int fd, const std::string& name, std::size_t max_bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-      throw content::FetchError(name + ": not a file");
+      throw content::FetchError(name, "not a file");
     }
     if (std::size_t(info.st_size) > max_bytes) {
-      throw content::FetchError(name + ": the file is larger than " + std::to_string(max_bytes) +
-                                " bytes");
+      throw content::FetchError(name,
+                                "the file is larger than " + std::to_string(max_bytes) + " bytes");
     }
     std::string bytes(std::size_t(info.st_size), '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
       const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) throw content::FetchError(name + ": cannot be read whole");
+      if (n <= 0) throw content::FetchError(name, "cannot be read whole");
       got += std::size_t(n);
     }
     ::close(fd);
