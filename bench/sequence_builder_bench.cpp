@@ -8,7 +8,7 @@
 namespace {
 
 void BuildTaskSequence(benchmark::State& bench) {
-  auto state = std::make_unique<game::GameState>();
+  auto state = game::NewGameState();
   for (auto _ : bench) {
     game::RandomGenerator random;
     game::BuildTaskSequence(*state, random);

@@ -76,8 +76,8 @@ class GameSession {
   content::HttpClient client_;
   WarningLog log_;
   game::RandomGenerator& random_;
-  // About 2 MB, so on the heap; value-initialised, every number starts at zero.
-  std::unique_ptr<game::GameState> state_ = std::make_unique<game::GameState>();
+  // About 2 MB, so on the heap; every number starts at zero.
+  game::GameStatePtr state_ = game::NewGameState();
   TMemo scheme_memo_;
   session::NameLog name_log_;
   Board board_;

@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    auto state = std::make_unique<game::GameState>();
+    auto state = game::NewGameState();
     game::RandomGenerator random;
     game::BuildTaskSequence(*state, random);
     int position = state->TaskIndex;

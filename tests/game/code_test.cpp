@@ -42,7 +42,7 @@ TEST(Code, ValidCodesSplitByTheirDiagonalPair) {
 }
 
 TEST(Code, PlaceInTheCodeTable) {
-  auto state = std::make_unique<game::GameState>();
+  auto state = game::NewGameState();
   game::FillCodeTable(*state);
   EXPECT_EQ(state->CodeTable[0][9][25], 112345);
   EXPECT_EQ(state->CodeTable[48][39][23], 776543);

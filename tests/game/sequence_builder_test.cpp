@@ -16,13 +16,15 @@ namespace {
 
 class SequenceBuilder : public testing::Test {
  protected:
-  std::unique_ptr<game::GameState> state_ = std::make_unique<game::GameState>();
+  game::GameStatePtr state_ = game::NewGameState();
   game::RandomGenerator random_;
 };
 
 TEST_F(SequenceBuilder, StateStartsZeroFilled) {
   EXPECT_EQ(state_->CodeCount, 0);
   EXPECT_EQ(state_->TaskIndex, 0);
+  EXPECT_EQ(state_->JudgedTaskIndex, 0);
+  EXPECT_EQ(state_->CodeList[game::kCodeListCapacity - 1], 0);
   for (int i = 0; i < game::kSequenceCapacity; ++i) ASSERT_EQ(game::TaskAt(*state_, i), 0);
   EXPECT_TRUE(state_->ImageNames[3][5].empty());
 }
@@ -91,7 +93,7 @@ TEST_F(SequenceBuilder, TaskOrderIsFixed) {
 TEST_F(SequenceBuilder, RebuildingGivesTheSameSequenceFromTheSameSeed) {
   game::BuildTaskSequence(*state_, random_);
   const auto first = SequenceDigest(*state_);
-  auto other = std::make_unique<game::GameState>();
+  auto other = game::NewGameState();
   game::RandomGenerator fresh;
   game::BuildTaskSequence(*other, fresh);
   EXPECT_EQ(SequenceDigest(*other), first);
@@ -122,7 +124,7 @@ TEST(NextTaskIndex, AdvancesAndWrapsAfterTheLastCode) {
 }
 
 TEST(TaskAt, RefusesPositionsOutsideTheSequence) {
-  auto state = std::make_unique<game::GameState>();
+  auto state = game::NewGameState();
   state->TaskSequence[23][9'599] = 42;
   EXPECT_EQ(game::TaskAt(*state, game::kSequenceCapacity - 1), 42);
   EXPECT_THROW(game::TaskAt(*state, game::kSequenceCapacity), std::out_of_range);

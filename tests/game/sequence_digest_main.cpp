@@ -6,7 +6,7 @@
 #include "sequence_digest.h"
 
 int main() {
-  auto state = std::make_unique<game::GameState>();
+  auto state = game::NewGameState();
   game::RandomGenerator random;
   game::BuildTaskSequence(*state, random);
   std::printf("%llu\n", static_cast<unsigned long long>(SequenceDigest(*state)));
