@@ -25,7 +25,11 @@ TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
 void TImage::SetPicture(content::JpegPicture picture) {
   if (picture.SameAs(picture_)) return;
+  // Every picture is fetched afresh each turn, and mostly the very bytes already on show (the
+  // choices, in fixed order): those keep their sound decode instead of costing a new one.
+  const bool same_bytes = !damaged_ && picture.Data() == picture_.Data();
   picture_ = std::move(picture);
+  if (same_bytes) return;
   decoded_ = QImage();
   decoded_for_ = QSize();
   damaged_ = false;

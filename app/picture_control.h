@@ -10,7 +10,8 @@
 namespace app {
 
 // A picture that stretches its JPEG to its whole rectangle (aspect ratio not kept) and raises
-// a click. It keeps the compressed data and decodes when it paints, once per picture and size.
+// a click. It keeps the compressed data and decodes when it paints, once per picture bytes and
+// size.
 // A double-click raises one click: its second press is no answer of the player's.
 class TImage : public QWidget {
   Q_OBJECT
@@ -20,7 +21,8 @@ class TImage : public QWidget {
 
   explicit TImage(QWidget* parent = nullptr);
 
-  // Assigning the picture the control already holds keeps what it decoded.
+  // Assigning the picture the control already holds, or one of the very same bytes, keeps
+  // what it decoded; damaged bytes are tried again.
   void SetPicture(content::JpegPicture picture);
   const content::JpegPicture& Picture() const { return picture_; }
 

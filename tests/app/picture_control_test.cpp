@@ -99,6 +99,35 @@ TEST_F(PictureControl, DamagedDataIsReportedOnceAndShowsNothing) {
   EXPECT_EQ(reports.size(), 1u);
 }
 
+content::JpegPicture Solid(testsupport::Rgb color) {
+  testsupport::JpegOptions options;
+  options.color = color;
+  return content::JpegPicture::Load(testsupport::MakeJpeg(options));
+}
+
+// Each turn fetches every picture anew: the same bytes may keep their decode, other bytes of
+// the same size never show the old one, and damaged bytes fetched again are reported again.
+TEST_F(PictureControl, NewBytesAlwaysShowEvenWhenTheSameBytesKeepTheirDecode) {
+  picture_->SetPicture(Solid({200, 40, 40}));
+  ExpectNear(At(Painted(), 40, 20), qRgb(200, 40, 40));
+  picture_->SetPicture(Solid({40, 40, 200}));
+  ExpectNear(At(Painted(), 40, 20), qRgb(40, 40, 200));
+  picture_->SetPicture(Solid({40, 40, 200}));
+  picture_->resize(30, 20);
+  ExpectNear(At(Painted(), 15, 10), qRgb(40, 40, 200));
+
+  std::vector<std::string> reports;
+  picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
+  testsupport::JpegOptions options;
+  options.pattern = testsupport::JpegPattern::kTexture;
+  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  picture_->SetPicture(content::JpegPicture::Load(damaged));
+  Painted();
+  picture_->SetPicture(content::JpegPicture::Load(damaged));
+  EXPECT_EQ(At(Painted(), 15, 10), kBackdrop);
+  EXPECT_EQ(reports.size(), 2u);
+}
+
 TEST_F(PictureControl, ClickNeedsPressAndReleaseOnTheControl) {
   QSignalSpy clicks(picture_, &app::TImage::Click);
   QTest::mouseClick(picture_, Qt::LeftButton);
