@@ -1,0 +1,116 @@
+// The window's repaint after a click: the whole window drawn once the click's handler has
+// returned, beside the same window drawn again with every picture already decoded (what no
+// repaint can go below) and beside the same window with every picture decoded afresh, as each
+// click once made it. CPU time of the painting thread, so that other load barely moves it.
+//
+//   repaint_bench BASE_URL [RUNS [TURNS_PER_RUN]]
+#include <QImage>
+#include <QList>
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/application.h"
+#include "bench/figures.h"
+#include "bench/offscreen_game.h"
+#include "bench/run_options.h"
+
+namespace {
+
+constexpr int kWarmUpTurns = 10;
+
+double ThreadCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
+struct Samples {
+  std::vector<double> repaint, decoded, afresh;
+};
+
+class RepaintBench {
+ public:
+  explicit RepaintBench(const std::string& base_url) : game_(base_url, dialogs_) {}
+
+  void Run(int runs, int turns_per_run) {
+    game_.Start();
+    target_ = QImage(game_.Form().size(), QImage::Format_ARGB32_Premultiplied);
+    for (int turn = 0; turn < kWarmUpTurns; ++turn) PlayTurn(turn, nullptr);
+    Samples medians;
+    for (int run = 0; run < runs; ++run) {
+      Samples samples;
+      for (int turn = 0; turn < turns_per_run; ++turn) PlayTurn(turn, &samples);
+      medians.repaint.push_back(bench::MedianOf(samples.repaint));
+      medians.decoded.push_back(bench::MedianOf(samples.decoded));
+      medians.afresh.push_back(bench::MedianOf(samples.afresh));
+    }
+    const auto ratios = [&](const std::vector<double>& baseline) {
+      std::vector<double> all;
+      for (std::size_t run = 0; run < baseline.size(); ++run)
+        all.push_back(medians.repaint[run] / baseline[run]);
+      return bench::MedianOf(all);
+    };
+    bench::PrintFigure({"Repaint: the whole window after a click (CPU)", "ms",
+                        bench::SpreadOf(medians.repaint), "every picture decoded afresh",
+                        bench::SpreadOf(medians.afresh), "ratio<=0.6", ratios(medians.afresh)});
+    bench::PrintFigure({"Repaint: the whole window after a click (CPU)", "ms",
+                        bench::SpreadOf(medians.repaint), "every picture already decoded",
+                        bench::SpreadOf(medians.decoded), "", ratios(medians.decoded)});
+    bench::PrintNote("repaint: " + std::to_string(runs) + " runs of " +
+                     std::to_string(turns_per_run) +
+                     " clicks in automatic fixed order, the window drawn into an image");
+  }
+
+ private:
+  // A click, right and wrong picks in turn, then the three repaints.
+  void PlayTurn(int turn, Samples* samples) {
+    const int right = game_.RightTile();
+    game_.Click((turn / 2) % 2 == 0 ? right : right % 7 + 1);
+    if (dialogs_.Shown() != 0) throw std::runtime_error("a turn went wrong");
+    const double repaint = Render();
+    const double decoded = Render();
+    for (app::TImage* image : game_.Form().findChildren<app::TImage*>()) {
+      const content::JpegPicture picture = image->Picture();
+      image->SetPicture({});
+      image->SetPicture(picture);
+    }
+    const double afresh = Render();
+    if (!samples) return;
+    samples->repaint.push_back(repaint);
+    samples->decoded.push_back(decoded);
+    samples->afresh.push_back(afresh);
+  }
+
+  double Render() {
+    const double start = ThreadCpuMilliseconds();
+    game_.Form().render(&target_);
+    return ThreadCpuMilliseconds() - start;
+  }
+
+  bench::CountingDialogs dialogs_;
+  bench::OffscreenGame game_;
+  QImage target_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bench::UseOffscreenPlatform();
+  bench::CountingDialogs application_dialogs;
+  app::Application application(argc, argv, application_dialogs);
+  bench::RunOptions options;
+  if (!bench::ParseRunOptions(argc, argv, {11, 40}, options)) {
+    std::fprintf(stderr, "usage: repaint_bench BASE_URL [RUNS [TURNS_PER_RUN]]\n");
+    return 2;
+  }
+  try {
+    RepaintBench(options.base_url).Run(options.counts[0], options.counts[1]);
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "repaint_bench: %s\n", error.what());
+    return 1;
+  }
+  return application_dialogs.Shown() == 0 ? 0 : 1;
+}
