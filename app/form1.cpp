@@ -36,9 +36,15 @@ TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
+  // The tiles and result pictures decode what arrives while the handler fetches the rest.
+  session_.OnPictureArrived([this](session::Slot slot, const content::JpegPicture& picture) {
+    if (slot <= session::Slot::kWrong) slot_controls_[std::size_t(slot)]->DecodeAhead(picture);
+  });
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
+
+TForm1::~TForm1() { session_.OnPictureArrived(nullptr); }
 
 void TForm1::BindControls(const ControlTree& tree) {
   struct Binding {

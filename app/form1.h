@@ -31,6 +31,8 @@ class TForm1 : public QWidget {
   TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
          std::span<const ControlEntry> layout = MainWindowLayout());
 
+  ~TForm1() override;
+
   // Making the window visible the first time runs FormShow before it comes on the screen, then
   // centres it. When FormShow closes the window it stays hidden.
   void setVisible(bool visible) override;

@@ -36,10 +36,30 @@ void TImage::SetPicture(content::JpegPicture picture) {
   update();
 }
 
+void TImage::DecodeAhead(const content::JpegPicture& picture) {
+  if (picture.Empty() || (!damaged_ && picture.Data() == picture_.Data())) return;
+  const QSize size = DeviceSize();
+  ahead_.reset();  // waits for a decode whose picture never came to the control
+  ahead_ = Ahead{picture, size, std::async(std::launch::async, [picture, size] {
+                   return picture.DecodeToCover(size.width(), size.height());
+                 })};
+}
+
+QSize TImage::DeviceSize() const {
+  const qreal ratio = devicePixelRatioF();
+  return {qRound(width() * ratio), qRound(height() * ratio)};
+}
+
 const QImage* TImage::DecodedForSize(QSize device_size) {
   if (decoded_for_ == device_size && !decoded_.isNull()) return &decoded_;
+  // A decode started ahead for another picture still waits for its picture.
+  std::optional<Ahead> ahead;
+  if (ahead_ && ahead_->picture.SameAs(picture_)) ahead = std::exchange(ahead_, std::nullopt);
+  const bool decoded_ahead = ahead && ahead->size == device_size;
   try {
-    decoded_ = ToQImage(picture_.DecodeToCover(device_size.width(), device_size.height()));
+    decoded_ =
+        ToQImage(decoded_ahead ? ahead->decoded.get()
+                               : picture_.DecodeToCover(device_size.width(), device_size.height()));
     decoded_for_ = device_size;
     return &decoded_;
   } catch (const content::JpegError& error) {
@@ -52,9 +72,7 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
 
 void TImage::paintEvent(QPaintEvent*) {
   if (picture_.Empty() || damaged_ || width() <= 0 || height() <= 0) return;
-  const qreal ratio = devicePixelRatioF();
-  const QSize device_size(qRound(width() * ratio), qRound(height() * ratio));
-  const QImage* image = DecodedForSize(device_size);
+  const QImage* image = DecodedForSize(DeviceSize());
   if (!image) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);

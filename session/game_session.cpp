@@ -14,6 +14,7 @@ GameSession::GameSession(std::string base_url, content::HttpLimits limits,
 // A failure leaves the slot's picture as it was.
 void GameSession::FetchPicture(const std::string& file_name, Slot slot) {
   board_[slot] = {FetchJpeg(file_name), file_name};
+  if (picture_arrived_) picture_arrived_(slot, board_[slot].picture);
 }
 
 void GameSession::FetchStartPicture() { FetchPicture(content::kReadingPicture, Slot::kResult); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -55,6 +56,10 @@ class GameSession {
   // A click on choice tile `tile` (1 to 7), judged against the task on show.
   ClickOutcome Click(int tile);
 
+  // Called with each picture as it arrives, before the handler that fetched it returns.
+  using PictureArrived = std::function<void(Slot slot, const content::JpegPicture& picture)>;
+  void OnPictureArrived(PictureArrived arrived) { picture_arrived_ = std::move(arrived); }
+
   const Board& Shown() const { return board_; }
   game::GameState& State() { return *state_; }
   const game::GameState& State() const { return *state_; }
@@ -81,6 +86,7 @@ class GameSession {
   TMemo scheme_memo_;
   session::NameLog name_log_;
   Board board_;
+  PictureArrived picture_arrived_;
   bool automatic_stepping_ = true;
   bool mixed_order_ = false;
   bool turn_gave_up_ = false;
