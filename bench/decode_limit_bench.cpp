@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bench/figures.h"
@@ -32,24 +35,40 @@ struct Kind {
   bool arithmetic;
 };
 
-// The largest square picture of a kind that the limits accept: from a side that is surely
-// refused down in steps of a twentieth.
+std::optional<std::string> AcceptedPicture(JpegOptions options, int side) {
+  options.width = options.height = side;
+  std::string jpeg = testsupport::MakeJpeg(options);
+  if (jpeg.size() > content::kMaxPictureBytes) return std::nullopt;
+  try {
+    content::JpegPicture::Load(jpeg);
+    return jpeg;
+  } catch (const content::JpegError&) {
+    return std::nullopt;
+  }
+}
+
+// The largest square picture of a kind that the limits accept, to within 16 pixels of side:
+// a bisection, since a larger picture of one kind costs more and is never accepted where a
+// smaller one is refused.
 std::string CostliestAccepted(const Kind& kind) {
   JpegOptions options;
   options.pattern = kind.pattern;
   options.progressive = kind.progressive;
   options.arithmetic = kind.arithmetic;
-  for (int side = 16'384; side >= 64; side -= std::max(16, side / 20)) {
-    options.width = options.height = side;
-    std::string jpeg = testsupport::MakeJpeg(options);
-    if (jpeg.size() > content::kMaxPictureBytes) continue;
-    try {
-      content::JpegPicture::Load(jpeg);
-      return jpeg;
-    } catch (const content::JpegError&) {
+  int accepted = 64;
+  int refused = 16'385;  // past the largest side any picture may have
+  std::optional<std::string> best = AcceptedPicture(options, accepted);
+  if (!best) throw std::runtime_error(std::string("no accepted picture of the kind ") + kind.name);
+  while (refused - accepted > 16) {
+    const int side = accepted + (refused - accepted) / 2;
+    if (std::optional<std::string> jpeg = AcceptedPicture(options, side)) {
+      accepted = side;
+      best = std::move(jpeg);
+    } else {
+      refused = side;
     }
   }
-  throw std::runtime_error(std::string("no accepted picture of the kind ") + kind.name);
+  return *best;
 }
 
 double DecodeMilliseconds(const content::JpegPicture& picture) {
