@@ -75,6 +75,9 @@ void ApplyCursor(QWidget* widget, ControlCursor cursor) {
 ControlTree::ControlTree(QWidget* window, std::span<const ControlEntry> layout) {
   std::vector<QWidget*> stacked_over;  // in creation order
   for (const ControlEntry& entry : layout) {
+    // A hidden memo is text nobody sees or reads (the scheme and the name log are the
+    // session's own members): building a text editor for it would only slow start-up.
+    if (entry.kind == ControlKind::Memo && !entry.visible) continue;
     QWidget* parent = *entry.parent ? Find(entry.parent) : window;
     QWidget* widget = Create(entry, parent);
     widget->setObjectName(QString::fromLatin1(entry.name));

@@ -12,6 +12,7 @@
 
 #include "app/application_title.h"
 #include "app/screen_cursor.h"
+#include "app/slot_controls.h"
 #include "app/window_look.h"
 #include "content/content_error.h"
 #include "content/content_server.h"
@@ -29,22 +30,16 @@ QString ResultName(const std::string& picture) {
 
 }  // namespace
 
-TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
+TForm1::TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
-    : session_(session), host_(std::move(host)), dialogs_(dialogs) {
+    : session_(session), start_up_(std::move(start_up)), host_(std::move(host)), dialogs_(dialogs) {
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
-  // The tiles and result pictures decode what arrives while the handler fetches the rest.
-  session_.OnPictureArrived([this](session::Slot slot, const content::JpegPicture& picture) {
-    if (slot <= session::Slot::kWrong) slot_controls_[std::size_t(slot)]->DecodeAhead(picture);
-  });
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
-
-TForm1::~TForm1() { session_.OnPictureArrived(nullptr); }
 
 void TForm1::BindControls(const ControlTree& tree) {
   struct Binding {
@@ -82,17 +77,8 @@ void TForm1::BindControls(const ControlTree& tree) {
   CheckBox1 = tree.Get<QCheckBox>("CheckBox1");
   CheckBox2 = tree.Get<QCheckBox>("CheckBox2");
 
-  // The control of each of the session's slots, in the order of session::Slot.
-  static constexpr TImage* TForm1::*kSlotControls[] = {
-      &TForm1::Image1,  &TForm1::Image2,  &TForm1::Image3,  &TForm1::Image4,  &TForm1::Image5,
-      &TForm1::Image29, &TForm1::Image28, &TForm1::Image6,  &TForm1::Image7,  &TForm1::Image25,
-      &TForm1::Image8,  &TForm1::Image11, &TForm1::Image9,  &TForm1::Image16, &TForm1::Image17,
-      &TForm1::Image32, &TForm1::Image20, &TForm1::Image21, &TForm1::Image22, &TForm1::Image23,
-      &TForm1::Image24, &TForm1::Image30, &TForm1::Image31,
-  };
-  static_assert(std::size(kSlotControls) == session::kSlotCount);
   for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
-    slot_controls_[slot] = this->*kSlotControls[slot];
+    slot_controls_[slot] = tree.Get<TImage>(kSlotControls[slot]);
   }
 }
 
@@ -142,8 +128,9 @@ void TForm1::ConnectHandlers() {
 void TForm1::setVisible(bool visible) {
   if (visible && !shown_once_) {
     shown_once_ = true;
+    // No handler scope: start-up may still run on a thread of its own until FormShow has
+    // taken it over, and the window takes no input before it is shown.
     try {
-      const HandlerScope scope(*this);
       FormShow(this);
     } catch (const content::TransferAbandoned&) {
       closed_by_form_show_ = true;

@@ -2,11 +2,13 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 
 #include "app/control_tree.h"
 #include "app/dialogs.h"
+#include "app/early_start.h"
 #include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
@@ -26,12 +28,13 @@ class TForm1 : public QWidget {
  public:
   static constexpr int kTurnAttempts = session::GameSession::kTurnAttempts;
 
+  // Start-up, as FormShow runs it: the session's own Start, or the end of one begun earlier.
+  using StartUp = std::function<StartOutcome()>;
+
   // `host` is the content server's name, as the no-data message gives it. The session must
   // outlive the window.
-  TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
+  TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
          std::span<const ControlEntry> layout = MainWindowLayout());
-
-  ~TForm1() override;
 
   // Making the window visible the first time runs FormShow before it comes on the screen, then
   // centres it. When FormShow closes the window it stays hidden.
@@ -116,11 +119,11 @@ class TForm1 : public QWidget {
 
   session::GameSession& session_;
   InputHold input_hold_{*this};
+  StartUp start_up_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;
   bool shown_once_ = false;
-  bool starting_ = false;  // FormShow runs: a turn that gives up is a failed start
   bool closed_by_form_show_ = false;
   int handlers_running_ = 0;
   // Pictures found damaged since the last report, and what the first one said.

@@ -36,14 +36,7 @@ void TImage::SetPicture(content::JpegPicture picture) {
   update();
 }
 
-void TImage::DecodeAhead(const content::JpegPicture& picture) {
-  if (picture.Empty() || (!damaged_ && picture.Data() == picture_.Data())) return;
-  const QSize size = DeviceSize();
-  ahead_.reset();  // waits for a decode whose picture never came to the control
-  ahead_ = Ahead{picture, size, std::async(std::launch::async, [picture, size] {
-                   return picture.DecodeToCover(size.width(), size.height());
-                 })};
-}
+void TImage::DecodeAhead(PendingDecode pending) { ahead_ = std::move(pending); }
 
 QSize TImage::DeviceSize() const {
   const qreal ratio = devicePixelRatioF();
@@ -53,7 +46,7 @@ QSize TImage::DeviceSize() const {
 const QImage* TImage::DecodedForSize(QSize device_size) {
   if (decoded_for_ == device_size && !decoded_.isNull()) return &decoded_;
   // A decode started ahead for another picture still waits for its picture.
-  std::optional<Ahead> ahead;
+  std::optional<PendingDecode> ahead;
   if (ahead_ && ahead_->picture.SameAs(picture_)) ahead = std::exchange(ahead_, std::nullopt);
   const bool decoded_ahead = ahead && ahead->size == device_size;
   try {

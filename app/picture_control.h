@@ -3,10 +3,10 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
-#include <future>
 #include <optional>
 #include <string>
 
+#include "app/picture_decoder.h"
 #include "content/jpeg_picture.h"
 
 namespace app {
@@ -28,9 +28,9 @@ class TImage : public QWidget {
   void SetPicture(content::JpegPicture picture);
   const content::JpegPicture& Picture() const { return picture_; }
 
-  // Starts decoding `picture` for this control's size on a thread of its own, so that the
-  // paint after the handler finds it done: for a picture about to be assigned to the control.
-  void DecodeAhead(const content::JpegPicture& picture);
+  // A decode begun elsewhere for a picture assigned to the control, or about to be: its paint
+  // takes the result instead of decoding (when the size is the one it paints at).
+  void DecodeAhead(PendingDecode pending);
 
   // Called once per picture whose data turns out to be damaged when it is painted.
   void SetDamageReporter(DamageReporter reporter) { report_damage_ = std::move(reporter); }
@@ -45,19 +45,13 @@ class TImage : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* event) override;
 
  private:
-  struct Ahead {
-    content::JpegPicture picture;
-    QSize size;
-    std::future<content::DecodedImage> decoded;
-  };
-
   QSize DeviceSize() const;
   const QImage* DecodedForSize(QSize device_size);
 
   content::JpegPicture picture_;
   QImage decoded_;  // the last decode, for the size it was made for
   QSize decoded_for_;
-  std::optional<Ahead> ahead_;  // a decode under way for a picture not yet assigned
+  std::optional<PendingDecode> ahead_;
   bool damaged_ = false;
   bool second_press_ = false;  // the release that ends a double-click raises no click
   DamageReporter report_damage_;

@@ -1,10 +1,10 @@
-// The shown event: captions, the start-up picture, the task sequence and the first task.
+// The shown event: captions, then the start-up picture, the task sequence and the first task.
 #include <QGroupBox>
 #include <QPushButton>
 #include <QToolButton>
+#include <utility>
 
 #include "app/form1.h"
-#include "content/content_error.h"
 
 namespace app {
 
@@ -19,19 +19,15 @@ void TForm1::FormShow(QObject*) {
   Button1->setText(QStringLiteral("Start->Next"));
   setWindowTitle(QStringLiteral("Qovex Dravel"));
 
+  // Start-up runs as one action: the start-up picture, the task sequence and the first turn.
   // A first turn that gives up fails the start as a missing start-up picture does: the window
   // would open without a task to play.
-  bool started = false;
-  starting_ = true;
-  try {
-    session_.FetchStartPicture();
-    Button2Click(this);
-    Button3Click(this);
-    started = !session_.TurnGaveUp();
-  } catch (const content::ContentError&) {
+  StartOutcome outcome = start_up_();
+  InstallResults();
+  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
+    if (outcome.decodes[slot]) slot_controls_[slot]->DecodeAhead(std::move(*outcome.decodes[slot]));
   }
-  starting_ = false;
-  if (!started) {
+  if (!outcome.started) {
     dialogs_.ShowNoDataDialog(NoDataText());
     closed_by_form_show_ = true;
     close();

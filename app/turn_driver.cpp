@@ -9,9 +9,8 @@ void TForm1::Button3Click(QObject*) {
     const Busy busy(*this);
     played = session_.PlayTurn();
   }
-  // With the server gone the player is told, and the next click tries again; at start-up the
-  // start screen tells.
-  if (!played && !starting_) dialogs_.ShowNoDataDialog(NoDataText());
+  // With the server gone the player is told, and the next click tries again.
+  if (!played) dialogs_.ShowNoDataDialog(NoDataText());
 }
 
 }  // namespace app

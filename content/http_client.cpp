@@ -6,9 +6,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <string_view>
 #include <utility>
 
@@ -142,7 +142,11 @@ struct HttpClient::Impl final : NetworkEvents {
   curl_slist* headers = nullptr;
   Transfer transfer;
   char error_buffer[CURL_ERROR_SIZE] = {};
-  std::set<curl_socket_t> watched;
+  struct Interest {
+    bool read = false;
+    bool write = false;
+  };
+  std::map<curl_socket_t, Interest> watched;
   std::optional<Clock::time_point> curl_timer_due;  // when libcurl wants to be called back
   std::optional<Clock::time_point> wake;            // the waiter's timer, as last set
   int budgets = 0;
@@ -170,9 +174,10 @@ struct HttpClient::Impl final : NetworkEvents {
       impl.watched.erase(socket);
       impl.wait->Watch(socket, false, false);
     } else {
-      impl.watched.insert(socket);
-      impl.wait->Watch(socket, what == CURL_POLL_IN || what == CURL_POLL_INOUT,
-                       what == CURL_POLL_OUT || what == CURL_POLL_INOUT);
+      const Interest interest{what == CURL_POLL_IN || what == CURL_POLL_INOUT,
+                              what == CURL_POLL_OUT || what == CURL_POLL_INOUT};
+      impl.watched[socket] = interest;
+      impl.wait->Watch(socket, interest.read, interest.write);
     }
     return 0;
   }
@@ -200,7 +205,7 @@ struct HttpClient::Impl final : NetworkEvents {
   // Closes every connection, the only way to close the one libcurl keeps; the next request
   // makes a new multi.
   void ResetMulti() {
-    for (const curl_socket_t socket : watched) wait->Watch(socket, false, false);
+    for (const auto& [socket, interest] : watched) wait->Watch(socket, false, false);
     watched.clear();
     curl_multi_cleanup(multi);
     multi = nullptr;
@@ -497,6 +502,16 @@ std::string HttpClient::Get(const std::string& file_name) {
   std::string body;
   Get(file_name, body, impl_->limits.max_text_bytes);
   return body;
+}
+
+void HttpClient::SetWait(NetworkWait* wait) {
+  Impl& impl = *impl_;
+  NetworkWait* next = wait != nullptr ? wait : &impl.own_wait;
+  for (const auto& [socket, interest] : impl.watched) {
+    impl.wait->Watch(socket, false, false);
+    next->Watch(socket, interest.read, interest.write);
+  }
+  impl.wait = next;
 }
 
 void HttpClient::ShortenWaits(bool on) { impl_->short_waits = on; }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "content/content_error.h"
 #include "content/content_server.h"
 #include "game/sequence_builder.h"
 
@@ -15,6 +16,17 @@ GameSession::GameSession(std::string base_url, content::HttpLimits limits,
 void GameSession::FetchPicture(const std::string& file_name, Slot slot) {
   board_[slot] = {FetchJpeg(file_name), file_name};
   if (picture_arrived_) picture_arrived_(slot, board_[slot].picture);
+}
+
+bool GameSession::Start() {
+  const content::HttpClient::Budget budget(client_);
+  try {
+    FetchStartPicture();
+  } catch (const content::ContentError&) {
+    return false;
+  }
+  BuildTaskSequence();
+  return PlayTurn();
 }
 
 void GameSession::FetchStartPicture() { FetchPicture(content::kReadingPicture, Slot::kResult); }

@@ -45,6 +45,10 @@ class GameSession {
   bool MixedOrder() const { return mixed_order_; }
   void SetMixedOrder(bool on) { mixed_order_ = on; }
 
+  // Start-up as one action with one budget: the start-up picture into the large result
+  // picture, the task sequence and the first turn. False when the picture or the turn could
+  // not be had.
+  bool Start();
   // Start-up's picture into the large result picture. Throws content::ContentError.
   void FetchStartPicture();
   // The order of the tasks: every valid code, shuffled; TaskIndex back to 0.
@@ -56,7 +60,7 @@ class GameSession {
   // A click on choice tile `tile` (1 to 7), judged against the task on show.
   ClickOutcome Click(int tile);
 
-  // Called with each picture as it arrives, before the handler that fetched it returns.
+  // Called with each picture as it arrives, before the action that fetched it returns.
   using PictureArrived = std::function<void(Slot slot, const content::JpegPicture& picture)>;
   void OnPictureArrived(PictureArrived arrived) { picture_arrived_ = std::move(arrived); }
 

@@ -3,11 +3,16 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QTest>
 #include <QToolButton>
+#include <memory>
 #include <vector>
 
+#include "app/early_start.h"
+#include "app/slot_controls.h"
 #include "game/code.h"
 #include "served_window.h"
+#include "session/game_session.h"
 #include "tests/support/jpeg_maker.h"
 
 namespace {
@@ -46,6 +51,35 @@ TEST_F(StartupScreen, ComesUpWithTheFirstTaskOnShow) {
   EXPECT_EQ(Shown(form_->Image8), "reading.jpg");
   EXPECT_FALSE(form_->Button1->isEnabled());
   EXPECT_TRUE(form_->CheckBox2->isChecked());
+}
+
+// The program's way: start-up begun on threads of its own before the window exists. The
+// window finishes it and shows the same first task from the same requests on one connection;
+// from then on the session waits in the window's event loop.
+TEST_F(StartupScreen, BegunEarlyItShowsTheSameFirstTaskThenWaitsInTheEventLoop) {
+  game_.reset();
+  game::RandomGenerator random;
+  auto session =
+      std::make_unique<session::GameSession>(server_.BaseUrl(), content::HttpLimits{}, random);
+  auto start = std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
+  app::Game game(std::move(session), std::move(start), "127.0.0.1", dialogs_);
+  app::TForm1& form = game.Window();
+  form.show();
+  ASSERT_TRUE(form.isVisible());
+  const int code = game::TaskAt(form.State, 1);
+  std::vector<std::string> expected{"reading.jpg"};
+  for (const auto& name : TurnRequests(form.State.ImageNames, code)) expected.push_back(name);
+  EXPECT_EQ(Requested(), expected);
+  const auto d = game::SplitCodeDigits(code);
+  EXPECT_EQ(Shown(form.Image25), CellName(d[4] - 1, d[5] - 1));
+  EXPECT_EQ(Shown(form.Image8), "reading.jpg");
+  EXPECT_FALSE(form.grab().isNull());
+
+  EXPECT_EQ(game.NetworkWait().Runs(), 0);
+  QTest::mouseClick(form.Image1, Qt::LeftButton);
+  EXPECT_EQ(game.NetworkWait().Runs(), 13);
+  EXPECT_EQ(server_.ConnectionCount(), 1) << "the kept connection went over to the event loop";
+  EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
 }
 
 TEST_F(StartupScreen, AFirstTurnThatGivesUpFailsTheStart) {

@@ -283,6 +283,21 @@ TEST_F(HttpClientTest, EveryRequestWaitsOnceAtTheMost) {
   EXPECT_LE(wait.runs, 21);
 }
 
+// Start-up fetches blocking on a thread of its own; the window's event loop takes over after.
+TEST_F(HttpClientTest, ANewWaitTakesOverTheKeptConnection) {
+  server_.ServeBytes("a.txt", "alpha");
+  HttpClient client(server_.BaseUrl(), ShortLimits());
+  EXPECT_EQ(client.Get("a.txt"), "alpha");
+  WaitRunning wait;
+  client.SetWait(&wait);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(client.Get("a.txt"), "alpha");
+  EXPECT_EQ(wait.runs, 3);
+  client.SetWait(nullptr);
+  EXPECT_EQ(client.Get("a.txt"), "alpha");
+  EXPECT_EQ(wait.runs, 3);
+  EXPECT_EQ(server_.ConnectionCount(), 1);
+}
+
 TEST_F(HttpClientTest, AbandonedInsideAWaitTheRequestEndsAndNoOtherGoesOut) {
   WaitRunning wait;
   HttpLimits limits = ShortLimits();

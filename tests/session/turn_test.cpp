@@ -38,6 +38,30 @@ TEST_F(Turn, RequestsTheSchemeThenTheChoicesThenTheTaskInEitherStepping) {
   EXPECT_EQ(hand[1], "shemoftask.txt");
 }
 
+// The window starts decoding each picture as it arrives: every fetched picture is announced
+// once, in the order fetched, as the very picture its slot then holds; a failed one is not.
+TEST_F(Turn, AnnouncesEachPictureAsItArrives) {
+  std::vector<std::pair<Slot, content::JpegPicture>> arrived;
+  session_.OnPictureArrived(
+      [&](Slot slot, const content::JpegPicture& picture) { arrived.emplace_back(slot, picture); });
+  session_.SetAutomaticStepping(false);
+  pack_.Remove(ServedPack::CellName(4, 4));  // the fifth choice fails every attempt
+  EXPECT_FALSE(session_.PlayTurn());
+  ASSERT_EQ(arrived.size(), 3u * 5u) << "per attempt: the waiting picture and four choices";
+  EXPECT_EQ(arrived[0].first, Slot::kResult);
+  EXPECT_EQ(arrived[4].first, ChoiceSlot(4));
+
+  pack_.ServeJpeg(ServedPack::CellName(4, 4), 44);
+  arrived.clear();
+  ASSERT_TRUE(session_.PlayTurn());
+  ASSERT_EQ(arrived.size(), 11u);
+  for (int k = 1; k <= 7; ++k) EXPECT_EQ(arrived[k].first, ChoiceSlot(k));
+  for (int t = 1; t <= 3; ++t) EXPECT_EQ(arrived[7 + t].first, TaskSlot(t));
+  for (const auto& [slot, picture] : arrived) {
+    EXPECT_TRUE(picture.SameAs(session_.Shown()[slot].picture));
+  }
+}
+
 TEST_F(Turn, FixedOrderUsesTheSchemeAsItIsAndDrawsNothing) {
   const auto before = random_.State();
   ASSERT_TRUE(session_.PlayTurn());

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QSize>
+#include <condition_variable>
+#include <deque>
+#include <future>
+#include <mutex>
+#include <thread>
+
+#include "content/jpeg_picture.h"
+
+namespace app {
+
+// A decode under way: `picture` for a control of `size` device pixels.
+struct PendingDecode {
+  content::JpegPicture picture;
+  QSize size;
+  std::future<content::DecodedImage> decoded;  // holds the JpegError of damaged data
+};
+
+// Decodes pictures for their controls on one thread of its own, at a lower priority than the
+// threads that fetch and build the window, so that decoding takes what time they leave.
+class PictureDecoder {
+ public:
+  PictureDecoder();
+  // Decodes what it has begun; what is still queued is dropped (its futures report a broken
+  // promise, and nobody asks them any more).
+  ~PictureDecoder();
+  PictureDecoder(const PictureDecoder&) = delete;
+  PictureDecoder& operator=(const PictureDecoder&) = delete;
+
+  // Queues `picture` to be decoded to cover `size` (device pixels).
+  PendingDecode Decode(content::JpegPicture picture, QSize size);
+
+ private:
+  struct Job {
+    content::JpegPicture picture;
+    QSize size;
+    std::promise<content::DecodedImage> decoded;
+  };
+
+  void Work();
+
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<Job> jobs_;
+  bool stopping_ = false;
+  std::thread thread_;  // last: it starts once the rest is in place
+};
+
+}  // namespace app
