@@ -2,25 +2,11 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <memory>
 #include <utility>
 
 #include "content/content_error.h"
 
 namespace app {
-namespace {
-
-// Wraps the decoded pixels without copying them; the image owns the buffer.
-QImage ToQImage(content::DecodedImage decoded) {
-  auto* pixels = new content::PixelBuffer(std::move(decoded.pixels));
-  return QImage(
-      reinterpret_cast<const uchar*>(pixels->data()), decoded.width, decoded.height,
-      decoded.width * 4, QImage::Format_RGB32,
-      [](void* buffer) { delete static_cast<content::PixelBuffer*>(buffer); }, pixels);
-}
-
-}  // namespace
-
 TImage::TImage(QWidget* parent) : QWidget(parent) {}
 
 void TImage::SetPicture(content::JpegPicture picture) {
@@ -50,9 +36,8 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
   if (ahead_ && ahead_->picture.SameAs(picture_)) ahead = std::exchange(ahead_, std::nullopt);
   const bool decoded_ahead = ahead && ahead->size == device_size;
   try {
-    decoded_ =
-        ToQImage(decoded_ahead ? ahead->decoded.get()
-                               : picture_.DecodeToCover(device_size.width(), device_size.height()));
+    decoded_ = FitTo(decoded_ahead ? ahead->decoded.get() : DecodeToCover(picture_, device_size),
+                     device_size);
     decoded_for_ = device_size;
     return &decoded_;
   } catch (const content::JpegError& error) {
@@ -67,9 +52,7 @@ void TImage::paintEvent(QPaintEvent*) {
   if (picture_.Empty() || damaged_ || width() <= 0 || height() <= 0) return;
   const QImage* image = DecodedForSize(DeviceSize());
   if (!image) return;
-  QPainter painter(this);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(rect(), *image);
+  QPainter(this).drawImage(rect(), *image);  // made for the control's size: a plain copy
 }
 
 // The press of a click is the picture's own. Passed on, it would go up through every group box

@@ -49,7 +49,7 @@ class TImage : public QWidget {
   const QImage* DecodedForSize(QSize device_size);
 
   content::JpegPicture picture_;
-  QImage decoded_;  // the last decode, for the size it was made for
+  QImage decoded_;  // the last decode, scaled to the size it was made for
   QSize decoded_for_;
   std::optional<PendingDecode> ahead_;
   bool damaged_ = false;

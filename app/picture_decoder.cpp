@@ -3,10 +3,38 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QPainter>
 #include <exception>
 #include <utility>
 
 namespace app {
+namespace {
+
+// Wraps the decoded pixels without copying them; the image owns the buffer.
+QImage ToQImage(content::DecodedImage decoded) {
+  auto* pixels = new content::PixelBuffer(std::move(decoded.pixels));
+  return QImage(
+      reinterpret_cast<const uchar*>(pixels->data()), decoded.width, decoded.height,
+      decoded.width * 4, QImage::Format_RGB32,
+      [](void* buffer) { delete static_cast<content::PixelBuffer*>(buffer); }, pixels);
+}
+
+}  // namespace
+
+QImage DecodeToCover(const content::JpegPicture& picture, QSize size) {
+  return ToQImage(picture.DecodeToCover(size.width(), size.height()));
+}
+
+QImage FitTo(QImage image, QSize size) {
+  if (image.size() == size) return image;
+  // The painter's bilinear filter: as good for these small steps down, and much cheaper than
+  // QImage::scaled's area averaging.
+  QImage fitted(size, QImage::Format_RGB32);
+  QPainter painter(&fitted);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(fitted.rect(), image);
+  return fitted;
+}
 
 PictureDecoder::PictureDecoder() : thread_([this] { Work(); }) {}
 
@@ -44,7 +72,13 @@ void PictureDecoder::Work() {
       jobs_.pop_front();
     }
     try {
-      job.decoded.set_value(job.picture.DecodeToCover(job.size.width(), job.size.height()));
+      // Fitted here too, the paint that takes it is a plain copy. QImage::scaled paints
+      // nothing, so it may run before the application object exists.
+      QImage image = DecodeToCover(job.picture, job.size);
+      if (image.size() != job.size) {
+        image = image.scaled(job.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+      }
+      job.decoded.set_value(std::move(image));
     } catch (...) {
       job.decoded.set_exception(std::current_exception());
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <condition_variable>
 #include <deque>
@@ -11,11 +12,17 @@
 
 namespace app {
 
+// `picture` decoded at the smallest scale that covers `size`. Throws JpegError on damaged data.
+// Safe on any thread, before the application object exists too.
+QImage DecodeToCover(const content::JpegPicture& picture, QSize size);
+// `image` scaled to `size`, so that painting it is a plain copy. Paints: the GUI thread only.
+QImage FitTo(QImage image, QSize size);
+
 // A decode under way: `picture` for a control of `size` device pixels.
 struct PendingDecode {
   content::JpegPicture picture;
   QSize size;
-  std::future<content::DecodedImage> decoded;  // holds the JpegError of damaged data
+  std::future<QImage> decoded;  // DecodeToCover's result, or its JpegError
 };
 
 // Decodes pictures for their controls on one thread of its own, at a lower priority than the
@@ -36,7 +43,7 @@ class PictureDecoder {
   struct Job {
     content::JpegPicture picture;
     QSize size;
-    std::promise<content::DecodedImage> decoded;
+    std::promise<QImage> decoded;
   };
 
   void Work();

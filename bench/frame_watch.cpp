@@ -8,6 +8,7 @@
 //
 // Both print "ready" first, once they watch the screen; the caller starts the program after
 // it. Window coordinates; exits 1 when no such frame comes within 20 s.
+#include <poll.h>
 #include <xcb/xcb.h>
 
 #include <chrono>
@@ -94,10 +95,20 @@ int main(int argc, char** argv) {
   std::fflush(stdout);
 
   // No window manager: a mapped top-level window is a child of the root.
+  const Clock::time_point ready = Clock::now();
   xcb_window_t window = 0;
   while (!window) {
-    Reply<xcb_generic_event_t> event(xcb_wait_for_event(x), &std::free);
-    if (!event) return std::fprintf(stderr, "frame_watch: display closed\n"), 1;
+    Reply<xcb_generic_event_t> event(xcb_poll_for_event(x), &std::free);
+    if (!event) {
+      if (xcb_connection_has_error(x))
+        return std::fprintf(stderr, "frame_watch: display closed\n"), 1;
+      if (Clock::now() - ready > std::chrono::seconds(20)) {
+        return std::fprintf(stderr, "frame_watch: no window mapped within 20 s\n"), 1;
+      }
+      pollfd display{xcb_get_file_descriptor(x), POLLIN, 0};
+      poll(&display, 1, 100);
+      continue;
+    }
     if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
       const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event.get());
       if (!map->override_redirect) window = map->window;
