@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -76,10 +77,40 @@ TEST_F(StartupScreen, BegunEarlyItShowsTheSameFirstTaskThenWaitsInTheEventLoop) 
   EXPECT_FALSE(form.grab().isNull());
 
   EXPECT_EQ(game.NetworkWait().Runs(), 0);
+  // A scheme that comes in pieces cannot be read without waiting for the rest.
+  testsupport::Reply spread = testsupport::Reply::Ok(SchemeText(), "text/plain");
+  spread.fault = testsupport::Fault::kSpreadOut;
+  spread.pieces = 3;
+  server_.Route(testsupport::TestHttpServer::FolderTarget("shemoftask.txt"), spread);
   QTest::mouseClick(form.Image1, Qt::LeftButton);
-  EXPECT_EQ(game.NetworkWait().Runs(), 13);
+  EXPECT_EQ(form.State.TaskIndex, 2);
+  EXPECT_GE(game.NetworkWait().Runs(), 1);
+  EXPECT_LE(game.NetworkWait().Runs(), 13);
   EXPECT_EQ(server_.ConnectionCount(), 1) << "the kept connection went over to the event loop";
   EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
+}
+
+// Begun early against a server that is down: the window says so and closes, as when the
+// start-up runs in it. An early start never finished (the application failed to come up)
+// waits for its thread and hands the session back whole.
+TEST_F(StartupScreen, BegunEarlyAgainstNoServerTheStartFailsAndAnUnfinishedOneEndsCleanly) {
+  game_.reset();
+  server_.Stop();
+  game::RandomGenerator random;
+  content::HttpLimits limits;
+  limits.connect_timeout = std::chrono::milliseconds(500);
+  auto session = std::make_unique<session::GameSession>(server_.BaseUrl(), limits, random);
+  {
+    auto start =
+        std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
+  }
+  auto start = std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
+  app::Game game(std::move(session), std::move(start), "127.0.0.1", dialogs_);
+  game.Window().show();
+  EXPECT_FALSE(game.Window().isVisible());
+  EXPECT_EQ(dialogs_.no_data_dialogs.size(), 1u);
+  EXPECT_TRUE(Requested().empty());
+  EXPECT_EQ(game.Window().State.CodeCount, 0) << "no sequence without the start-up picture";
 }
 
 TEST_F(StartupScreen, AFirstTurnThatGivesUpFailsTheStart) {
