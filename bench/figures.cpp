@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <stdexcept>
 
 namespace bench {
@@ -70,6 +71,12 @@ void PrintFigure(const Figure& figure) {
 void PrintNote(const std::string& text) {
   std::printf("note\t%s\n", Field(text).c_str());
   std::fflush(stdout);
+}
+
+double ThreadCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 }  // namespace bench

@@ -34,6 +34,10 @@ struct Figure {
   std::optional<double> ratio = std::nullopt;
 };
 
+// The CPU time this thread has used: what a figure's own work costs, whatever else the machine
+// runs meanwhile.
+double ThreadCpuMilliseconds();
+
 // One tab-separated line starting with "figure".
 void PrintFigure(const Figure& figure);
 // A line of context for the table's footnotes.

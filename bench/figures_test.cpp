@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "bench/run_options.h"
@@ -92,6 +94,18 @@ TEST(RunOptions, RefusesWhatWouldRunNothingOrForEver) {
     EXPECT_FALSE(Parse({"http://h/f/", count}, options)) << count;
   }
   EXPECT_FALSE(Parse({"http://h/f/", "1", "2", "3"}, options)) << "one count too many";
+}
+
+// The thread's CPU time: busy work counts, sleeping does not.
+TEST(ThreadCpuTime, CountsWorkNotSleep) {
+  const double start = bench::ThreadCpuMilliseconds();
+  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  const double slept = bench::ThreadCpuMilliseconds() - start;
+  volatile double sum = 0;
+  for (int i = 0; i < 20'000'000; ++i) sum = sum + i;
+  const double worked = bench::ThreadCpuMilliseconds() - start - slept;
+  EXPECT_LT(slept, 25.0);
+  EXPECT_GT(worked, 1.0);
 }
 
 }  // namespace

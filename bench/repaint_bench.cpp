@@ -6,7 +6,6 @@
 //   repaint_bench BASE_URL [RUNS [TURNS_PER_RUN]]
 #include <QList>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <string>
 #include <vector>
@@ -19,12 +18,6 @@
 namespace {
 
 constexpr int kWarmUpTurns = 10;
-
-double ThreadCpuMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
 
 struct Samples {
   std::vector<double> repaint, decoded, afresh;
@@ -86,9 +79,9 @@ class RepaintBench {
 
   // What the event loop paints of what is due.
   static double Paint() {
-    const double start = ThreadCpuMilliseconds();
+    const double start = bench::ThreadCpuMilliseconds();
     bench::OffscreenGame::Paint();
-    return ThreadCpuMilliseconds() - start;
+    return bench::ThreadCpuMilliseconds() - start;
   }
 
   bench::CountingDialogs dialogs_;

@@ -7,7 +7,6 @@
 //   soak_run BASE_URL [TURNS]     (default: the whole sequence and 100 turns more)
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <stdexcept>
 #include <string>
@@ -28,13 +27,6 @@ constexpr double kMiB = 1024.0 * 1024.0;
 
 double Milliseconds(Clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-// The CPU time of this thread: what the game itself spends, whatever else runs on the machine.
-double ThreadCpuMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
 }
 
 struct TurnTime {
@@ -128,9 +120,10 @@ class Soak {
     const int tile = pick_right ? right : right % 7 + 1;
     const int next_task = game_.NextTaskIndex();
     const Clock::time_point start = Clock::now();
-    const double cpu_start = ThreadCpuMilliseconds();
+    const double cpu_start = bench::ThreadCpuMilliseconds();
     game_.Click(tile);
-    const TurnTime took{Milliseconds(Clock::now() - start), ThreadCpuMilliseconds() - cpu_start};
+    const TurnTime took{Milliseconds(Clock::now() - start),
+                        bench::ThreadCpuMilliseconds() - cpu_start};
 
     const bool shows_right = !form.Image8->isHidden() && form.Image11->isHidden();
     const bool shows_wrong = form.Image8->isHidden() && !form.Image11->isHidden();

@@ -16,7 +16,6 @@
 #include <QPainter>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <exception>
 #include <functional>
 #include <stdexcept>
@@ -43,18 +42,12 @@ double MillisecondsOf(Work&& work) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double ThreadCpuMilliseconds() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
-}
-
 // Painting is this thread's work alone: its CPU time leaves out whatever else the machine does.
 template <typename Work>
 double CpuMillisecondsOf(Work&& work) {
-  const double start = ThreadCpuMilliseconds();
+  const double start = bench::ThreadCpuMilliseconds();
   work();
-  return ThreadCpuMilliseconds() - start;
+  return bench::ThreadCpuMilliseconds() - start;
 }
 
 // Draws `image` over the whole target the way a tile paints itself.
