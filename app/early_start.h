@@ -22,7 +22,8 @@ struct StartOutcome {
 // requests and decoding overlap building them: the session's start-up runs on a thread of its
 // own, and each picture the player will see is decoded as it arrives, for its control's size
 // in `sizes` (device pixels; a paint at another size decodes again). Until Finish returns, the
-// session belongs to that thread.
+// session belongs to that thread. Neither thread may create a Qt object: one made before the
+// application would make its thread Qt's main thread.
 class EarlyStart {
  public:
   EarlyStart(session::GameSession& session, std::array<QSize, session::kSlotCount> sizes);

@@ -1,5 +1,6 @@
 // Start-up: the game session and its first requests, the application, the game and its one
 // main window, the event loop.
+#include <QThread>
 #include <exception>
 #include <memory>
 
@@ -14,6 +15,9 @@
 #include "session/game_session.h"
 
 int main(int argc, char** argv) {
+  // Qt takes the first thread that asks it for its thread as the main one: this one, before
+  // the start-up's threads run.
+  QThread::currentThread();
   app::PreferFrameDrawnByTheDesktop();
   app::MessageBoxDialogs dialogs;
   game::RandomGenerator random;  // seeded once, before the window exists

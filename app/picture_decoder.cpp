@@ -72,12 +72,9 @@ void PictureDecoder::Work() {
       jobs_.pop_front();
     }
     try {
-      // Fitted here too, the paint that takes it is a plain copy. QImage::scaled paints
-      // nothing, so it may run before the application object exists.
+      // Only decoded here: fitting it to the control is left to the paint, since Qt's
+      // scaling may create objects, and this thread may run before the application exists.
       QImage image = DecodeToCover(job.picture, job.size);
-      if (image.size() != job.size) {
-        image = image.scaled(job.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-      }
       job.decoded.set_value(std::move(image));
     } catch (...) {
       job.decoded.set_exception(std::current_exception());

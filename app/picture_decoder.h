@@ -18,7 +18,7 @@ QImage DecodeToCover(const content::JpegPicture& picture, QSize size);
 // `image` scaled to `size`, so that painting it is a plain copy. Paints: the GUI thread only.
 QImage FitTo(QImage image, QSize size);
 
-// A decode under way: `picture` for a control of `size` device pixels.
+// A decode under way: `picture` for a control of `size` device pixels, not yet fitted to it.
 struct PendingDecode {
   content::JpegPicture picture;
   QSize size;

@@ -285,7 +285,11 @@ TEST_F(HttpClientTest, EveryRequestWaitsOnceAtTheMost) {
 
 // Start-up fetches blocking on a thread of its own; the window's event loop takes over after.
 TEST_F(HttpClientTest, ANewWaitTakesOverTheKeptConnection) {
-  server_.ServeBytes("a.txt", "alpha");
+  // Answers in pieces: no request can end without waiting for the rest.
+  Reply spread = Reply::Ok("alpha");
+  spread.fault = Fault::kSpreadOut;
+  spread.pieces = 2;
+  server_.Route(TestHttpServer::FolderTarget("a.txt"), spread);
   HttpClient client(server_.BaseUrl(), ShortLimits());
   EXPECT_EQ(client.Get("a.txt"), "alpha");
   WaitRunning wait;
