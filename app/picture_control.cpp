@@ -36,8 +36,7 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
   if (ahead_ && ahead_->picture.SameAs(picture_)) ahead = std::exchange(ahead_, std::nullopt);
   const bool decoded_ahead = ahead && ahead->size == device_size;
   try {
-    decoded_ = FitTo(decoded_ahead ? ahead->decoded.get() : DecodeToCover(picture_, device_size),
-                     device_size);
+    decoded_ = decoded_ahead ? ahead->decoded.get() : DecodeForControl(picture_, device_size);
     decoded_for_ = device_size;
     return &decoded_;
   } catch (const content::JpegError& error) {

@@ -3,9 +3,10 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QPainter>
 #include <exception>
 #include <utility>
+
+#include "content/image_fit.h"
 
 namespace app {
 namespace {
@@ -21,19 +22,9 @@ QImage ToQImage(content::DecodedImage decoded) {
 
 }  // namespace
 
-QImage DecodeToCover(const content::JpegPicture& picture, QSize size) {
-  return ToQImage(picture.DecodeToCover(size.width(), size.height()));
-}
-
-QImage FitTo(QImage image, QSize size) {
-  if (image.size() == size) return image;
-  // The painter's bilinear filter: as good for these small steps down, and much cheaper than
-  // QImage::scaled's area averaging.
-  QImage fitted(size, QImage::Format_RGB32);
-  QPainter painter(&fitted);
-  painter.setRenderHint(QPainter::SmoothPixmapTransform);
-  painter.drawImage(fitted.rect(), image);
-  return fitted;
+QImage DecodeForControl(const content::JpegPicture& picture, QSize size) {
+  return ToQImage(content::FitTo(picture.DecodeToCover(size.width(), size.height()), size.width(),
+                                 size.height()));
 }
 
 PictureDecoder::PictureDecoder() : thread_([this] { Work(); }) {}
@@ -72,10 +63,7 @@ void PictureDecoder::Work() {
       jobs_.pop_front();
     }
     try {
-      // Only decoded here: fitting it to the control is left to the paint, since Qt's
-      // scaling may create objects, and this thread may run before the application exists.
-      QImage image = DecodeToCover(job.picture, job.size);
-      job.decoded.set_value(std::move(image));
+      job.decoded.set_value(DecodeForControl(job.picture, job.size));
     } catch (...) {
       job.decoded.set_exception(std::current_exception());
     }

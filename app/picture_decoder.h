@@ -12,17 +12,16 @@
 
 namespace app {
 
-// `picture` decoded at the smallest scale that covers `size`. Throws JpegError on damaged data.
-// Safe on any thread, before the application object exists too.
-QImage DecodeToCover(const content::JpegPicture& picture, QSize size);
-// `image` scaled to `size`, so that painting it is a plain copy. Paints: the GUI thread only.
-QImage FitTo(QImage image, QSize size);
+// `picture` as a control of `size` device pixels shows it: decoded at the smallest scale that
+// covers the size, then fitted to it, so that painting it is a plain copy. Throws JpegError on
+// damaged data. Creates no Qt object: safe on any thread, before the application exists too.
+QImage DecodeForControl(const content::JpegPicture& picture, QSize size);
 
-// A decode under way: `picture` for a control of `size` device pixels, not yet fitted to it.
+// A decode under way: `picture` for a control of `size` device pixels.
 struct PendingDecode {
   content::JpegPicture picture;
   QSize size;
-  std::future<QImage> decoded;  // DecodeToCover's result, or its JpegError
+  std::future<QImage> decoded;  // DecodeForControl's result, or its JpegError
 };
 
 // Decodes pictures for their controls on one thread of its own, at a lower priority than the

@@ -4,6 +4,7 @@ set(DRAVEL_CONTENT_SOURCES
   decode_cost.cpp
   fetch.cpp
   fetch_failure.cpp
+  image_fit.cpp
   http_client.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp
