@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <QPainter>
 #include <exception>
 #include <utility>
 
@@ -23,6 +24,16 @@ QImage ToQImage(content::DecodedImage decoded) {
 }  // namespace
 
 QImage DecodeForControl(const content::JpegPicture& picture, QSize size) {
+  const QImage image = ToQImage(picture.DecodeToCover(size.width(), size.height()));
+  if (image.size() == size) return image;
+  QImage fitted(size, QImage::Format_RGB32);
+  QPainter painter(&fitted);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(fitted.rect(), image);
+  return fitted;
+}
+
+QImage DecodeForControlOffThread(const content::JpegPicture& picture, QSize size) {
   return ToQImage(content::FitTo(picture.DecodeToCover(size.width(), size.height()), size.width(),
                                  size.height()));
 }
@@ -63,7 +74,7 @@ void PictureDecoder::Work() {
       jobs_.pop_front();
     }
     try {
-      job.decoded.set_value(DecodeForControl(job.picture, job.size));
+      job.decoded.set_value(DecodeForControlOffThread(job.picture, job.size));
     } catch (...) {
       job.decoded.set_exception(std::current_exception());
     }

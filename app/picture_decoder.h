@@ -14,8 +14,10 @@ namespace app {
 
 // `picture` as a control of `size` device pixels shows it: decoded at the smallest scale that
 // covers the size, then fitted to it, so that painting it is a plain copy. Throws JpegError on
-// damaged data. Creates no Qt object: safe on any thread, before the application exists too.
+// damaged data. The first paints on the GUI thread, with Qt's faster filter; the second makes
+// no Qt object, so it may run on any thread, before the application exists too.
 QImage DecodeForControl(const content::JpegPicture& picture, QSize size);
+QImage DecodeForControlOffThread(const content::JpegPicture& picture, QSize size);
 
 // A decode under way: `picture` for a control of `size` device pixels.
 struct PendingDecode {

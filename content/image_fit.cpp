@@ -27,14 +27,16 @@ std::vector<Tap> Taps(int from, int to) {
   return taps;
 }
 
+// Two colour channels at a time, each in a 16-bit lane: no lane can carry into the next.
 std::uint32_t Mix(std::uint32_t a, std::uint32_t b, std::uint32_t weight) {
-  std::uint32_t mixed = 0xFF000000u;
-  for (int shift = 0; shift < 24; shift += 8) {
-    const std::uint32_t x = (a >> shift) & 0xFF;
-    const std::uint32_t y = (b >> shift) & 0xFF;
-    mixed |= ((x * (256 - weight) + y * weight + 128) >> 8) << shift;
-  }
-  return mixed;
+  constexpr std::uint32_t kLanes = 0x00FF00FFu;
+  constexpr std::uint32_t kHalf = 0x00800080u;  // rounds each lane to nearest
+  const std::uint32_t keep = 256 - weight;
+  const std::uint32_t red_blue =
+      (((a & kLanes) * keep + (b & kLanes) * weight + kHalf) >> 8) & kLanes;
+  const std::uint32_t green =
+      (((a >> 8 & kLanes) * keep + (b >> 8 & kLanes) * weight + kHalf) >> 8) & kLanes;
+  return 0xFF000000u | red_blue | (green & 0xFFu) << 8;
 }
 
 }  // namespace
