@@ -23,7 +23,7 @@ QImage DecodeForControlOffThread(const content::JpegPicture& picture, QSize size
 struct PendingDecode {
   content::JpegPicture picture;
   QSize size;
-  std::future<QImage> decoded;  // DecodeForControl's result, or its JpegError
+  std::future<QImage> decoded;  // the picture fitted to `size`, or its JpegError
 };
 
 // Decodes pictures for their controls on one thread of its own, at a lower priority than the
@@ -37,7 +37,7 @@ class PictureDecoder {
   PictureDecoder(const PictureDecoder&) = delete;
   PictureDecoder& operator=(const PictureDecoder&) = delete;
 
-  // Queues `picture` to be decoded to cover `size` (device pixels).
+  // Queues `picture` to be decoded and fitted to `size` (device pixels).
   PendingDecode Decode(content::JpegPicture picture, QSize size);
 
  private:

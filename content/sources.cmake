@@ -4,8 +4,8 @@ set(DRAVEL_CONTENT_SOURCES
   decode_cost.cpp
   fetch.cpp
   fetch_failure.cpp
-  image_fit.cpp
   http_client.cpp
+  image_fit.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp
   jpeg_probe.cpp

@@ -18,9 +18,7 @@ void Plant(game::GameState& state, int index, int code) {
 }  // namespace
 
 SessionTest::SessionTest() : session_(pack_.server.BaseUrl(), Limits(), random_) {
-  session_.FetchStartPicture();
-  session_.BuildTaskSequence();
-  EXPECT_TRUE(session_.PlayTurn());
+  EXPECT_TRUE(session_.Start());
   pack_.server.ClearRequests();
 }
 
