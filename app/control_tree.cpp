@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/accessible_tree.h"
 #include "app/picture_control.h"
 
 namespace app {
@@ -77,13 +78,14 @@ ControlTree::ControlTree(QWidget* window, std::span<const ControlEntry> layout) 
   for (const ControlEntry& entry : layout) {
     // A hidden memo is text nobody sees or reads (the scheme and the name log are the
     // session's own members): building a text editor for it would only slow start-up.
-    if (entry.kind == ControlKind::Memo && !entry.visible) continue;
+    if (entry.kind == ControlKind::Memo && entry.shows == ControlShows::Hidden) continue;
     QWidget* parent = *entry.parent ? Find(entry.parent) : window;
     QWidget* widget = Create(entry, parent);
     widget->setObjectName(QString::fromLatin1(entry.name));
     widget->setGeometry(entry.left, entry.top, entry.width, entry.height);
     widget->setEnabled(entry.enabled);
-    if (!entry.visible) widget->setVisible(false);
+    if (entry.shows == ControlShows::Hidden) widget->setVisible(false);
+    if (entry.shows != ControlShows::Shown) MarkUnseen(*widget);
     ApplyCursor(widget, entry.cursor);
     if (!DrawnOnParent(entry.kind)) stacked_over.push_back(widget);
     if (*entry.name) by_name_[entry.name] = widget;

@@ -10,9 +10,12 @@
 #include <string_view>
 #include <utility>
 
+#include "app/accessible_tree.h"
 #include "app/application_title.h"
+#include "app/choice_row.h"
 #include "app/screen_cursor.h"
 #include "app/slot_controls.h"
+#include "app/switch_keys.h"
 #include "app/window_look.h"
 #include "content/content_error.h"
 #include "content/content_server.h"
@@ -33,10 +36,12 @@ QString ResultName(const std::string& picture) {
 TForm1::TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
     : session_(session), start_up_(std::move(start_up)), host_(std::move(host)), dialogs_(dialogs) {
+  InstallAccessibleInterfaces();
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
+  MakeKeyboardPlayable();
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
@@ -83,22 +88,9 @@ void TForm1::BindControls(const ControlTree& tree) {
 }
 
 void TForm1::ConnectHandlers() {
-  // Each event runs its handler to completion; what a handler lets out goes to the error box,
-  // but for a transfer abandoned because the window closed, which only ends the handler.
-  const auto guarded = [this](void (TForm1::*handler)(QObject*), QObject* sender) {
-    return [this, handler, sender] {
-      const HandlerScope scope(*this);
-      try {
-        (this->*handler)(sender);
-      } catch (const content::TransferAbandoned&) {
-      } catch (const std::exception& error) {
-        ShowUncaughtError(error.what());
-      } catch (...) {
-        ShowUncaughtError("");
-      }
-    };
+  const auto guarded = [this](Handler handler, QObject* sender) {
+    return [this, handler, sender] { RunHandler(handler, sender); };
   };
-  using Handler = void (TForm1::*)(QObject*);
   const std::pair<TImage*, Handler> pictures[] = {
       {Image1, &TForm1::Image1Click},   {Image2, &TForm1::Image2Click},
       {Image3, &TForm1::Image3Click},   {Image4, &TForm1::Image4Click},
@@ -121,20 +113,49 @@ void TForm1::ConnectHandlers() {
     picture->SetDamageReporter(
         [this, picture](const std::string& message) { NoteDamagedPicture(*picture, message); });
   }
+  // The small result picture is empty until a wrong pick: nothing to read.
   Image8->setAccessibleName(QStringLiteral("Result"));
-  Image11->setAccessibleName(QStringLiteral("Result"));
+}
+
+// Each event runs its handler to completion; what a handler lets out goes to the error box,
+// but for a transfer abandoned because the window closed, which only ends the handler. A click
+// that comes while a handler runs comes from no input event, which would wait (assistive
+// technology's press of a control, a button's animated click): it waits all the same.
+void TForm1::RunHandler(Handler handler, QObject* sender) {
+  if (input_hold_.Holds()) {
+    input_hold_.Defer([this, handler, sender] { RunHandler(handler, sender); });
+    return;
+  }
+  const HandlerScope scope(*this);
+  try {
+    (this->*handler)(sender);
+  } catch (const content::TransferAbandoned&) {
+  } catch (const std::exception& error) {
+    ShowUncaughtError(error.what());
+  } catch (...) {
+    ShowUncaughtError("");
+  }
+}
+
+void TForm1::MakeKeyboardPlayable() {
+  TImage* const tiles[] = {Image1, Image2, Image3, Image4, Image5, Image29, Image28};
+  new ChoiceRow(tiles, *Button1);
+  new SwitchKeys(*this, *SpeedButton1, *SpeedButton2);
 }
 
 void TForm1::setVisible(bool visible) {
   if (visible && !shown_once_) {
     shown_once_ = true;
     // No handler scope: start-up may still run on a thread of its own until FormShow has
-    // taken it over, and the window takes no input before it is shown.
+    // taken it over, and the window takes no input before it is shown. A press from
+    // assistive technology meanwhile waits for it.
+    input_hold_.SetHolding(true);
     try {
       FormShow(this);
     } catch (const content::TransferAbandoned&) {
       closed_by_form_show_ = true;
     }
+    input_hold_.SetHolding(false);
     if (closed_by_form_show_) return;
     CentreOnScreen();
   }
@@ -215,15 +236,20 @@ void TForm1::ShowUncaughtError(const std::string& message) {
 // after a failure the window keeps all that was fetched before it, and nothing of the rest.
 void TForm1::InstallResults() {
   const session::Board& board = session_.Shown();
+  QString verdict;
   for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
     const session::ShownPicture& shown = board.pictures[slot];
     TImage& control = *slot_controls_[slot];
     if (shown.picture.SameAs(control.Picture())) continue;
     control.SetPicture(shown.picture);
+    if (!ShownSlot(static_cast<session::Slot>(slot))) continue;
     // A screen reader tells the tiles apart by their pictures' names, and learns the verdict
     // from the result pictures'.
     if (&control == Image8 || &control == Image11) {
       control.setAccessibleName(ResultName(shown.name));
+      const bool judged =
+          shown.name == content::kRightPicture || shown.name == content::kWrongPicture;
+      if (judged) verdict = control.accessibleName();
     } else {
       const std::string_view stem = std::string_view(shown.name).substr(0, shown.name.rfind('.'));
       control.setAccessibleName(QString::fromLocal8Bit(stem.data(), qsizetype(stem.size())));
@@ -231,6 +257,7 @@ void TForm1::InstallResults() {
   }
   Image8->setVisible(board.result_visible);
   Image11->setVisible(board.wrong_visible);
+  if (!verdict.isEmpty()) verdict_teller_.Tell(verdict);
 }
 
 TForm1::Busy::Busy(TForm1& form) : form_(form) { SetScreenCursor(ScreenCursor::Hourglass); }

@@ -12,6 +12,7 @@
 #include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
+#include "app/verdict_teller.h"
 #include "content/http_client.h"
 #include "game/game_state.h"
 #include "session/game_session.h"
@@ -106,8 +107,12 @@ class TForm1 : public QWidget {
     TForm1& form_;
   };
 
+  using Handler = void (TForm1::*)(QObject*);
+
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
+  void MakeKeyboardPlayable();
+  void RunHandler(Handler handler, QObject* sender);
   void CentreOnScreen();
   void InstallResults();
   QString NoDataText() const;
@@ -119,6 +124,7 @@ class TForm1 : public QWidget {
 
   session::GameSession& session_;
   InputHold input_hold_{*this};
+  VerdictTeller verdict_teller_{*this};
   StartUp start_up_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
