@@ -8,14 +8,16 @@ namespace app {
 VerdictTeller::VerdictTeller(QWidget& window) : window_(window) {}
 
 void VerdictTeller::Tell(const QString& verdict) {
-  GiveBack();
   QWidget* focus = window_.focusWidget();
-  if (!focus) return;
-  told_ = focus;
-  own_description_ = focus->accessibleDescription();
+  if (focus != told_) {
+    GiveBack();
+    if (!focus) return;
+    told_ = focus;
+    own_description_ = focus->accessibleDescription();
+    focus->installEventFilter(this);
+  }
   focus->setAccessibleDescription(QString());
   focus->setAccessibleDescription(verdict);
-  focus->installEventFilter(this);
 }
 
 // Given back once the focus has gone on: by then the screen reader follows another control,
