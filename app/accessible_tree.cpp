@@ -13,6 +13,7 @@ namespace app {
 namespace {
 
 constexpr char kUnseenProperty[] = "dravel_unseen";
+constexpr char kAlsoProperty[] = "dravel_also";  // the Id of an interface offered with it
 
 bool Offered(const QWidget& widget) {
   // Qt leaves its focus frame out of the tree too: it is drawn for another control.
@@ -49,16 +50,15 @@ class OfferedContainer : public QAccessibleWidget {
   int childCount() const override { return static_cast<int>(Children().size()); }
 
   QAccessibleInterface* child(int index) const override {
-    const std::vector<QWidget*> children = Children();
+    const std::vector<QAccessibleInterface*> children = Children();
     if (index < 0 || index >= static_cast<int>(children.size())) return nullptr;
-    return QAccessible::queryAccessibleInterface(children[static_cast<std::size_t>(index)]);
+    return children[static_cast<std::size_t>(index)];
   }
 
   int indexOfChild(const QAccessibleInterface* child) const override {
-    if (!child) return -1;
-    const std::vector<QWidget*> children = Children();
-    const auto found = std::find(children.begin(), children.end(), child->object());
-    return found == children.end() ? -1 : static_cast<int>(found - children.begin());
+    const std::vector<QAccessibleInterface*> children = Children();
+    const auto found = std::find(children.begin(), children.end(), child);
+    return !child || found == children.end() ? -1 : static_cast<int>(found - children.begin());
   }
 
   // The topmost child that shows at the point.
@@ -84,13 +84,19 @@ class OfferedContainer : public QAccessibleWidget {
   }
 
  private:
-  std::vector<QWidget*> Children() const {
-    std::vector<QWidget*> children;
+  std::vector<QAccessibleInterface*> Children() const {
+    std::vector<QWidget*> widgets;
     for (QObject* object : widget()->children()) {
       auto* child = qobject_cast<QWidget*>(object);
-      if (child && Offered(*child)) children.push_back(child);
+      if (child && Offered(*child)) widgets.push_back(child);
     }
-    return InReadingOrder(std::move(children));
+    std::vector<QAccessibleInterface*> children;
+    for (QWidget* child : InReadingOrder(std::move(widgets))) {
+      children.push_back(QAccessible::queryAccessibleInterface(child));
+    }
+    const QVariant also = widget()->property(kAlsoProperty);
+    if (also.isValid()) children.push_back(QAccessible::accessibleInterface(also.toUInt()));
+    return children;
   }
 };
 
@@ -113,6 +119,13 @@ QAccessibleInterface* GameInterface(const QString& class_name, QObject* object) 
 }  // namespace
 
 void MarkUnseen(QWidget& control) { control.setProperty(kUnseenProperty, true); }
+
+void OfferAlso(QWidget& container, QAccessibleInterface* child) {
+  const QAccessible::Id id = QAccessible::registerAccessibleInterface(child);
+  container.setProperty(kAlsoProperty, id);
+  QObject::connect(&container, &QObject::destroyed,
+                   [id] { QAccessible::deleteAccessibleInterface(id); });
+}
 
 void InstallAccessibleInterfaces() {
   static const bool installed = [] {

@@ -16,6 +16,7 @@
 #include "app/screen_cursor.h"
 #include "app/slot_controls.h"
 #include "app/switch_keys.h"
+#include "app/verdict_notice.h"
 #include "app/window_look.h"
 #include "content/content_error.h"
 #include "content/content_server.h"
@@ -41,7 +42,7 @@ TForm1::TForm1(session::GameSession& session, StartUp start_up, std::string host
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
-  MakeKeyboardPlayable();
+  MakePlayableWithoutSight();
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
@@ -137,10 +138,12 @@ void TForm1::RunHandler(Handler handler, QObject* sender) {
   }
 }
 
-void TForm1::MakeKeyboardPlayable() {
+void TForm1::MakePlayableWithoutSight() {
   TImage* const tiles[] = {Image1, Image2, Image3, Image4, Image5, Image29, Image28};
   new ChoiceRow(tiles, *Button1);
   new SwitchKeys(*this, *SpeedButton1, *SpeedButton2);
+  verdict_notice_ = new VerdictNotice(*GroupBox1);
+  OfferAlso(*GroupBox1, verdict_notice_);
 }
 
 void TForm1::setVisible(bool visible) {
@@ -257,7 +260,7 @@ void TForm1::InstallResults() {
   }
   Image8->setVisible(board.result_visible);
   Image11->setVisible(board.wrong_visible);
-  if (!verdict.isEmpty()) verdict_teller_.Tell(verdict);
+  if (!verdict.isEmpty()) verdict_notice_->Tell(verdict);
 }
 
 TForm1::Busy::Busy(TForm1& form) : form_(form) { SetScreenCursor(ScreenCursor::Hourglass); }

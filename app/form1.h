@@ -12,7 +12,6 @@
 #include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
-#include "app/verdict_teller.h"
 #include "content/http_client.h"
 #include "game/game_state.h"
 #include "session/game_session.h"
@@ -24,6 +23,8 @@ class QPushButton;
 class QToolButton;
 
 namespace app {
+
+class VerdictNotice;
 
 class TForm1 : public QWidget {
  public:
@@ -111,7 +112,7 @@ class TForm1 : public QWidget {
 
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
-  void MakeKeyboardPlayable();
+  void MakePlayableWithoutSight();
   void RunHandler(Handler handler, QObject* sender);
   void CentreOnScreen();
   void InstallResults();
@@ -124,7 +125,7 @@ class TForm1 : public QWidget {
 
   session::GameSession& session_;
   InputHold input_hold_{*this};
-  VerdictTeller verdict_teller_{*this};
+  VerdictNotice* verdict_notice_ = nullptr;  // in GroupBox1's accessible tree
   StartUp start_up_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
