@@ -284,4 +284,6 @@ if [[ $(game_mode) == nginx ]]; then
     expect "nginx's configuration is as it was" diff <(echo "$nginx_before") <(etc_nginx)
     expect "... and nginx runs on" active nginx.service
 fi
-echo "$situation: installed, played, upgraded, removed and purged"
+played=", played"
+[[ $(game_mode) == nginx ]] || played=""
+echo "$situation: installed$played, upgraded, removed and purged"
