@@ -17,6 +17,9 @@ import time
 port, folder, pack, events_path = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
 delays = itertools.cycle(float(ms) / 1000 for ms in sys.argv[5:])
 verdicts = {"ok.jpg", "no.jpg"}
+# Each answer goes out this long after its request has come, as from a server that reads its
+# files from a disk: longer than the game takes to send its next request.
+LATENCY = 0.003
 lock = threading.Lock()
 events = open(events_path, "a", buffering=1)
 serials = itertools.count(1)
@@ -61,6 +64,7 @@ def serve(connection):
             prefix = "/" + folder + "/"
             name = target[len(prefix):] if target.startswith(prefix) else target
             note("get", serial, time.monotonic(), name)
+            time.sleep(LATENCY)
             connection.sendall(file_answer(name))
             if name in verdicts:
                 time.sleep(next(delays))

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # A content server that sends a whole answer nobody asked for after every verdict picture, as
 # a write of its own 0 to 20 ms later: in 10 games of 3 clicks, every request names a file of
-# the pack, no dialog comes, the three clicks make 39 requests, and no two connections are
-# open at once.
+# the pack, no dialog comes, and no two connections are open at once. The second and third
+# clicks make 13 requests each; the first makes 13, or 14 when the unasked answer came after
+# the pick had been asked for: it passes for the pick's (the hidden "Last Task:" copy), the
+# pick's own then comes for the scheme, is refused as a picture, and the scheme is asked for
+# once more on a connection of its own.
 set -euo pipefail
 # shellcheck source=e2e_lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
@@ -53,10 +56,19 @@ for game in $(seq 10); do
   wait_gets 12
   start=$(gets)
   ((start == 12)) || e2e_fail "game $game: $start requests at start, not 12"
+  before=$start
   for click in 1 2 3; do
     e2e_click_choice "$window" $(((game + click) % 7 + 1))
-    wait_gets $((start + 13 * click))
+    wait_gets $((before + 13))
     no_dialog || e2e_fail "game $game, click $click: a dialog came"
+    made=$(($(gets) - before))
+    if ((click == 1 && made == 14)); then
+      (($(grep -c ' shemoftask.txt$' "$events") == 3)) ||
+        e2e_fail "game $game: the one request made twice is not the scheme's"
+    elif ((made != 13)); then
+      e2e_fail "game $game, click $click: $made requests, not 13"
+    fi
+    before=$(gets)
   done
   made=$(($(gets) - start))
   counts+=("$made")
@@ -79,7 +91,4 @@ for game in $(seq 10); do
   ((overlap == 0)) || e2e_fail "game $game: $overlap times two connections were open at once"
   echo "ok: game $game (unasked answers ${delays[game - 1]} ms after each verdict picture): $made requests over 3 clicks, $(grep -c '^open ' "$events") connections, one at a time, no dialog"
 done
-for made in "${counts[@]}"; do
-  ((made == 39)) || e2e_fail "the three clicks made ${counts[*]} requests in the 10 games, not 39 each"
-done
-echo "ok: 39 requests over 3 clicks in each of the 10 games"
+echo "ok: requests over 3 clicks in the 10 games: ${counts[*]}"
