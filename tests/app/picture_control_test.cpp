@@ -81,7 +81,8 @@ TEST_F(PictureControl, DamagedDataIsReportedOnceAndShowsNothing) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  options.progressive = true;
+  const std::string damaged = testsupport::WithBadLaterScan(testsupport::MakeJpeg(options));
   picture_->SetPicture(content::JpegPicture::Load(damaged));  // the header is fine
 
   EXPECT_EQ(At(Painted(), 40, 20), kBackdrop);
@@ -121,7 +122,8 @@ TEST_F(PictureControl, NewBytesAlwaysShowEvenWhenTheSameBytesKeepTheirDecode) {
   picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
   testsupport::JpegOptions options;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  options.progressive = true;
+  const std::string damaged = testsupport::WithBadLaterScan(testsupport::MakeJpeg(options));
   picture_->SetPicture(content::JpegPicture::Load(damaged));
   Painted();
   picture_->SetPicture(content::JpegPicture::Load(damaged));
@@ -150,8 +152,9 @@ TEST_F(PictureControl, DecodesAheadServeOnlyTheirPictureAtTheirSize) {
   picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
   testsupport::JpegOptions options;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const content::JpegPicture damaged = content::JpegPicture::Load(
-      testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
+  options.progressive = true;
+  const content::JpegPicture damaged =
+      content::JpegPicture::Load(testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
   picture_->DecodeAhead(decoder_.Decode(damaged, size));
   EXPECT_TRUE(reports.empty());
   picture_->SetPicture(damaged);

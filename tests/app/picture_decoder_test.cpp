@@ -47,8 +47,9 @@ TEST(PictureDecoder, DamagedDataReachesWhoeverTakesTheDecode) {
   app::PictureDecoder decoder;
   testsupport::JpegOptions options;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const auto damaged = content::JpegPicture::Load(
-      testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
+  options.progressive = true;
+  const auto damaged =
+      content::JpegPicture::Load(testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
   app::PendingDecode pending = decoder.Decode(damaged, QSize(40, 40));
   EXPECT_THROW(pending.decoded.get(), content::JpegError);
   EXPECT_EQ(decoder.Decode(Solid({1, 2, 3}), QSize(8, 8)).decoded.get().size(), QSize(8, 8))
