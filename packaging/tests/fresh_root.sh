@@ -81,8 +81,17 @@ in_root() {
 }
 
 # Boots the root folder $ROOT_DIR (named $ROOT_NAME) and waits until its services have started.
-# Further arguments go to systemd-nspawn.
+# Further arguments go to systemd-nspawn. A boot right after a poweroff can find the last one's
+# leftovers still going away, and nspawn then ends at once: it is tried once more.
 root_boot() {
+  root_boot_once "$@" && return 0
+  kill -0 "$ROOT_NSPAWN_PID" 2>/dev/null && return 1
+  echo "fresh root: $ROOT_NAME ended as it booted; booting it once more" >&2
+  sleep 2
+  root_boot_once "$@"
+}
+
+root_boot_once() {
   local waited state
   systemd-nspawn -q -D "$ROOT_DIR" --boot --private-network --register=no --keep-unit \
     --console=passive --machine="$ROOT_NAME" "$@" >>"$ROOT_DIR.console.log" 2>&1 </dev/null &
@@ -115,6 +124,8 @@ root_poweroff() {
     kill -KILL "$ROOT_NSPAWN_PID" 2>/dev/null || true
   fi
   wait "$ROOT_NSPAWN_PID" 2>/dev/null || true
+  # Where /run is no tmpfs, nspawn leaves this folder behind for the next boot to trip on.
+  rm -rf "/run/systemd/nspawn/propagate/$ROOT_NAME"
   ROOT_NSPAWN_PID=""
   ROOT_LEADER=""
 }
