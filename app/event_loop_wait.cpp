@@ -77,7 +77,6 @@ void EventLoopWait::Run(content::NetworkEvents& events) {
   } waiting{*this};
   loop_ = &loop;
   events_ = &events;
-  ++runs_;
   for (auto& [fd, socket] : sockets_) Arm(socket);
   loop.exec();
 }

@@ -26,9 +26,6 @@ class EventLoopWait : public QObject, public content::NetworkWait {
   void Run(content::NetworkEvents& events) override;
   void Stop() override;
 
-  // Local event loops run so far: one per request that had to wait.
-  int Runs() const { return runs_; }
-
  private:
   struct Socket {
     std::unique_ptr<QSocketNotifier> read, write;
@@ -46,7 +43,6 @@ class EventLoopWait : public QObject, public content::NetworkWait {
   QTimer timer_;
   QEventLoop* loop_ = nullptr;  // the wait under way
   content::NetworkEvents* events_ = nullptr;
-  int runs_ = 0;
 };
 
 }  // namespace app

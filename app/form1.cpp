@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-#include <exception>
 #include <iterator>
 #include <string_view>
 #include <utility>
@@ -30,9 +29,9 @@ QString ResultName(const std::string& picture) {
 
 }  // namespace
 
-TForm1::TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
+TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
-    : session_(session), start_up_(std::move(start_up)), host_(std::move(host)), dialogs_(dialogs) {
+    : session_(session), host_(std::move(host)), dialogs_(dialogs) {
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
@@ -82,21 +81,21 @@ void TForm1::BindControls(const ControlTree& tree) {
   }
 }
 
+// Each event runs its handler to completion; what a handler lets out goes to the error box,
+// but for a transfer abandoned because the window closed, which only ends the handler.
+void TForm1::RunHandler(void (TForm1::*handler)(QObject*), QObject* sender) {
+  const HandlerScope scope(*this);
+  ShowingErrors(dialogs_, [&] {
+    try {
+      (this->*handler)(sender);
+    } catch (const content::TransferAbandoned&) {
+    }
+  });
+}
+
 void TForm1::ConnectHandlers() {
-  // Each event runs its handler to completion; what a handler lets out goes to the error box,
-  // but for a transfer abandoned because the window closed, which only ends the handler.
   const auto guarded = [this](void (TForm1::*handler)(QObject*), QObject* sender) {
-    return [this, handler, sender] {
-      const HandlerScope scope(*this);
-      try {
-        (this->*handler)(sender);
-      } catch (const content::TransferAbandoned&) {
-      } catch (const std::exception& error) {
-        ShowUncaughtError(error.what());
-      } catch (...) {
-        ShowUncaughtError("");
-      }
-    };
+    return [this, handler, sender] { RunHandler(handler, sender); };
   };
   using Handler = void (TForm1::*)(QObject*);
   const std::pair<TImage*, Handler> pictures[] = {
@@ -128,20 +127,15 @@ void TForm1::ConnectHandlers() {
 void TForm1::setVisible(bool visible) {
   if (visible && !shown_once_) {
     shown_once_ = true;
-    // No handler scope: start-up may still run on a thread of its own until FormShow has
-    // taken it over, and the window takes no input before it is shown.
-    try {
-      FormShow(this);
-    } catch (const content::TransferAbandoned&) {
-      closed_by_form_show_ = true;
-    }
-    if (closed_by_form_show_) return;
+    RunHandler(&TForm1::FormShow, this);
+    if (closed_) return;  // start-up failed, or the window was closed while it waited
     CentreOnScreen();
   }
   QWidget::setVisible(visible);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  closed_ = true;
   session_.Client().Abandon();
   QWidget::closeEvent(event);
 }
@@ -193,7 +187,7 @@ void TForm1::ReportDamage() {
   const std::string text = std::to_string(count) + (count == 1 ? " picture" : " pictures") +
                            " could not be shown (" + first_damage_ + ")";
   reporting_damage_ = true;
-  ShowUncaughtError(text);
+  dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(text)));
   reporting_damage_ = false;
   if (damaged_pictures_ > 0) PostDamageReport();  // found while the box was up
 }
@@ -204,10 +198,6 @@ void TForm1::CentreOnScreen() {
   QRect frame = frameGeometry();
   frame.moveCenter(screen->geometry().center());
   move(frame.topLeft());
-}
-
-void TForm1::ShowUncaughtError(const std::string& message) {
-  dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(message)));
 }
 
 // The one place a handler's results reach the controls: every slot's picture as the session

@@ -2,13 +2,11 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <span>
 #include <string>
 
 #include "app/control_tree.h"
 #include "app/dialogs.h"
-#include "app/early_start.h"
 #include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
@@ -26,14 +24,9 @@ namespace app {
 
 class TForm1 : public QWidget {
  public:
-  static constexpr int kTurnAttempts = session::GameSession::kTurnAttempts;
-
-  // Start-up, as FormShow runs it: the session's own Start, or the end of one begun earlier.
-  using StartUp = std::function<StartOutcome()>;
-
   // `host` is the content server's name, as the no-data message gives it. The session must
   // outlive the window.
-  TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
+  TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
          std::span<const ControlEntry> layout = MainWindowLayout());
 
   // Making the window visible the first time runs FormShow before it comes on the screen, then
@@ -54,9 +47,6 @@ class TForm1 : public QWidget {
   void Image8Click(QObject* Sender);
   void SpeedButton1Click(QObject* Sender);
   void SpeedButton2Click(QObject* Sender);
-
-  // Shows an error that no handler caught in the application's error box.
-  void ShowUncaughtError(const std::string& message);
 
   // Controls. The window owns them; these name them.
   QGroupBox *GroupBox1, *GroupBox4, *GroupBox5, *GroupBox6, *GroupBox7, *GroupBox8, *GroupBox9,
@@ -108,6 +98,9 @@ class TForm1 : public QWidget {
 
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
+  // Runs a handler as every event runs it: in a handler scope, with what it lets out shown in
+  // the error box.
+  void RunHandler(void (TForm1::*handler)(QObject*), QObject* sender);
   void CentreOnScreen();
   void InstallResults();
   QString NoDataText() const;
@@ -119,12 +112,11 @@ class TForm1 : public QWidget {
 
   session::GameSession& session_;
   InputHold input_hold_{*this};
-  StartUp start_up_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;
   bool shown_once_ = false;
-  bool closed_by_form_show_ = false;
+  bool closed_ = false;  // once closed, the window never shows again
   int handlers_running_ = 0;
   // Pictures found damaged since the last report, and what the first one said.
   int damaged_pictures_ = 0;

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <QSize>
 #include <array>
-#include <span>
 
-#include "app/layout_table.h"
 #include "session/board.h"
 
 namespace app {
@@ -15,12 +12,5 @@ inline constexpr std::array<const char*, session::kSlotCount> kSlotControls = {
     "Image7",  "Image25", "Image8",  "Image11", "Image9",  "Image16", "Image17", "Image32",
     "Image20", "Image21", "Image22", "Image23", "Image24", "Image30", "Image31",
 };
-
-// The slots whose controls the player sees: the choices, the task and the result pictures.
-inline bool ShownSlot(session::Slot slot) { return slot <= session::Slot::kWrong; }
-
-// Each slot's control size in the layout (at 96 pixels per inch); empty for a slot the layout
-// has no control for.
-std::array<QSize, session::kSlotCount> SlotSizes(std::span<const ControlEntry> layout);
 
 }  // namespace app

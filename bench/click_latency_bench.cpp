@@ -38,14 +38,12 @@ void ClickThrough(std::uint16_t server_port, std::size_t rate, int clicks, const
       "http://127.0.0.1:" + std::to_string(proxy.Port()) + std::string(content::kContentFolder),
       dialogs);
   game.Start();
-  std::vector<double> times, floors, ratios, waits;
+  std::vector<double> times, floors, ratios;
   for (int click = 0; click < clicks; ++click) {
     const std::size_t bytes = proxy.AnswerBytes();
-    const int runs = game.NetworkWaits();
     const auto start = std::chrono::steady_clock::now();
     game.Click(game.RightTile());
     times.push_back(Milliseconds(std::chrono::steady_clock::now() - start));
-    waits.push_back(game.NetworkWaits() - runs);
     double floor = Milliseconds(kClickRequests * kDelay);
     if (rate > 0) floor += 1000.0 * static_cast<double>(proxy.AnswerBytes() - bytes) / rate;
     floors.push_back(floor);
@@ -57,12 +55,6 @@ void ClickThrough(std::uint16_t server_port, std::size_t rate, int clicks, const
                       bench::SpreadOf(times),
                       rate > 0 ? "13 x 50 ms + its bytes at 1 Mbit/s" : "13 x 50 ms",
                       bench::SpreadOf(floors), "ratio<=1.05", bench::MedianOf(ratios)});
-  if (rate == 0) {
-    const double requests = kClickRequests;
-    bench::PrintFigure({"Network waits (local event loops) per click", "waits",
-                        bench::SpreadOf(waits), "requests per click",
-                        bench::Spread{requests, requests, requests}, "ratio<=1.0"});
-  }
   bench::PrintNote("click through the delaying proxy" + line + ": " + std::to_string(clicks) +
                    " clicks on " + std::to_string(proxy.Connections()) + " connection(s)");
 }

@@ -35,8 +35,6 @@ class OffscreenGame {
   // Makes the window visible, which runs the start-up screen. Throws when start-up failed.
   void Start();
   app::TForm1& Form() const { return game_->Window(); }
-  // Local event loops the network waits have run so far.
-  int NetworkWaits() const { return game_->NetworkWait().Runs(); }
 
   // The choice tile (1 to 7, left to right) that the task on show makes right.
   int RightTile() const;

@@ -504,16 +504,6 @@ std::string HttpClient::Get(const std::string& file_name) {
   return body;
 }
 
-void HttpClient::SetWait(NetworkWait* wait) {
-  Impl& impl = *impl_;
-  NetworkWait* next = wait != nullptr ? wait : &impl.own_wait;
-  for (const auto& [socket, interest] : impl.watched) {
-    impl.wait->Watch(socket, false, false);
-    next->Watch(socket, interest.read, interest.write);
-  }
-  impl.wait = next;
-}
-
 void HttpClient::ShortenWaits(bool on) { impl_->short_waits = on; }
 
 bool HttpClient::OutOfTime() const { return impl_->OutOfTime(); }

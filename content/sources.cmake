@@ -5,7 +5,6 @@ set(DRAVEL_CONTENT_SOURCES
   fetch.cpp
   fetch_failure.cpp
   http_client.cpp
-  image_fit.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp
   jpeg_probe.cpp

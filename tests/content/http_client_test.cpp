@@ -283,25 +283,6 @@ TEST_F(HttpClientTest, EveryRequestWaitsOnceAtTheMost) {
   EXPECT_LE(wait.runs, 21);
 }
 
-// Start-up fetches blocking on a thread of its own; the window's event loop takes over after.
-TEST_F(HttpClientTest, ANewWaitTakesOverTheKeptConnection) {
-  // Answers in pieces: no request can end without waiting for the rest.
-  Reply spread = Reply::Ok("alpha");
-  spread.fault = Fault::kSpreadOut;
-  spread.pieces = 2;
-  server_.Route(TestHttpServer::FolderTarget("a.txt"), spread);
-  HttpClient client(server_.BaseUrl(), ShortLimits());
-  EXPECT_EQ(client.Get("a.txt"), "alpha");
-  WaitRunning wait;
-  client.SetWait(&wait);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(client.Get("a.txt"), "alpha");
-  EXPECT_EQ(wait.runs, 3);
-  client.SetWait(nullptr);
-  EXPECT_EQ(client.Get("a.txt"), "alpha");
-  EXPECT_EQ(wait.runs, 3);
-  EXPECT_EQ(server_.ConnectionCount(), 1);
-}
-
 TEST_F(HttpClientTest, AbandonedInsideAWaitTheRequestEndsAndNoOtherGoesOut) {
   WaitRunning wait;
   HttpLimits limits = ShortLimits();
