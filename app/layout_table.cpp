@@ -6,11 +6,11 @@ namespace {
 using enum ControlKind;
 using enum ControlCursor;
 
-// What each name stands for: docs/controls.md. Memo3 and Memo4 are not here: the game session
-// holds the scheme text and the log of names as plain members, without a text widget.
+// What each name stands for: docs/controls.md. No memo is here: Memo1 and Memo2 are hidden and
+// hold text nothing reads, and the game session holds the scheme text (Memo3) and the log of
+// names (Memo4) as plain members, without a text widget.
 constexpr ControlEntry kLayout[] = {
-    // name, kind, parent, left, top, width, height, caption, cursor, visible, enabled, checked,
-    // scroll bars
+    // name, kind, parent, left, top, width, height, caption, cursor, visible, enabled, checked
     {"", Picture, "", 10, 16, 140, 129, "", Help},
     {"Image12", Picture, "", 18, 24, 140, 145, "", Help},
     {"Image13", Picture, "", 165, 25, 140, 91, "", Help},
@@ -20,8 +20,6 @@ constexpr ControlEntry kLayout[] = {
     {"GroupBox5", GroupBox, "GroupBox4", 2, 364, 752, 1, "Control"},
     {"GroupBox6", GroupBox, "GroupBox4", 2, 15, 752, 349, "Dravel Qovex game!"},
 
-    {"Memo1", Memo, "GroupBox5", 241, 15, 509, 41, "Memo1", Inherited, false, false, false, true},
-    {"Memo2", Memo, "GroupBox5", 200, 15, 41, 41, "Memo2", Inherited, false, false, false, true},
     {"Button2", PushButton, "GroupBox5", 346, 16, 75, 25, "GO!", Inherited, false, false},
 
     {"GroupBox7", GroupBox, "GroupBox6", 2, 15, 748, 332, "Last Task:"},

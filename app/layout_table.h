@@ -4,7 +4,7 @@
 
 namespace app {
 
-enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Memo, Label };
+enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Label };
 enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
 
 // One control of the main window. Positions are relative to the parent's top-left corner, in
@@ -19,7 +19,6 @@ struct ControlEntry {
   bool visible = true;
   bool enabled = true;
   bool checked = false;
-  bool scroll_bars = false;
 };
 
 // The whole control tree, listed per parent in creation order.
