@@ -2,18 +2,14 @@
 // screen (360 x 360 device pixels) as the window does when it paints: the time taken beside
 // the estimate the limit goes by.
 //
-//   decode_limit_bench [RUNS]
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
+//   dravel_bench decodes [RUNS]
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "bench/driver.h"
 #include "bench/figures.h"
 #include "content/content_error.h"
 #include "content/decode_cost.h"
@@ -21,6 +17,7 @@
 #include "content/jpeg_picture.h"
 #include "tests/support/jpeg_maker.h"
 
+namespace bench {
 namespace {
 
 using testsupport::JpegOptions;
@@ -71,42 +68,34 @@ std::string CostliestAccepted(const Kind& kind) {
   return *best;
 }
 
-double DecodeMilliseconds(const content::JpegPicture& picture) {
-  const auto start = std::chrono::steady_clock::now();
-  picture.DecodeToCover(kTileDevicePixels, kTileDevicePixels);
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-      .count();
-}
-
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    const int runs = argc > 1 ? std::clamp(std::atoi(argv[1]), 1, 100) : 5;
-    const Kind kinds[] = {
-        {"sequential, photographic", JpegPattern::kTexture, false, false},
-        {"progressive, smooth", JpegPattern::kQuadrants, true, false},
-        {"progressive, photographic", JpegPattern::kTexture, true, false},
-        {"progressive arithmetic, smooth", JpegPattern::kQuadrants, true, true},
-        {"progressive arithmetic, photographic", JpegPattern::kTexture, true, true},
-    };
-    for (const Kind& kind : kinds) {
-      const std::string jpeg = CostliestAccepted(kind);
-      const content::JpegPicture picture = content::JpegPicture::Load(jpeg);
-      std::vector<double> times;
-      for (int run = 0; run < runs; ++run) times.push_back(DecodeMilliseconds(picture));
-      const content::JpegInfo& info = picture.Info();
-      bench::PrintFigure({std::string("Decode: costliest accepted, ") + kind.name, "ms",
-                          bench::SpreadOf(times), "", std::nullopt, "", std::nullopt});
-      bench::PrintNote(std::string(kind.name) + ": " + std::to_string(info.width) + " x " +
-                       std::to_string(info.height) + ", " + std::to_string(info.scans) +
-                       " scans, " + std::to_string(jpeg.size() / 1024) + " KiB, estimated " +
-                       std::to_string(content::DecodeCost(info, jpeg.size()) / 1'000'000) +
-                       " ms of the limit's " + std::to_string(content::kMaxDecodeCost / 1'000'000));
+void MeasureDecodes(const Options& options, CountingDialogs&) {
+  const int runs = options.Count(0, 5);
+  const Kind kinds[] = {
+      {"sequential, photographic", JpegPattern::kTexture, false, false},
+      {"progressive, smooth", JpegPattern::kQuadrants, true, false},
+      {"progressive, photographic", JpegPattern::kTexture, true, false},
+      {"progressive arithmetic, smooth", JpegPattern::kQuadrants, true, true},
+      {"progressive arithmetic, photographic", JpegPattern::kTexture, true, true},
+  };
+  for (const Kind& kind : kinds) {
+    const std::string jpeg = CostliestAccepted(kind);
+    const content::JpegPicture picture = content::JpegPicture::Load(jpeg);
+    std::vector<double> times;
+    for (int run = 0; run < runs; ++run) {
+      times.push_back(
+          WallMillisecondsOf([&] { picture.DecodeToCover(kTileDevicePixels, kTileDevicePixels); }));
     }
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "decode_limit_bench: %s\n", error.what());
-    return 1;
+    const content::JpegInfo& info = picture.Info();
+    PrintFigure({std::string("Decode: costliest accepted, ") + kind.name, "ms", SpreadOf(times), "",
+                 std::nullopt, "", std::nullopt});
+    PrintNote(std::string(kind.name) + ": " + std::to_string(info.width) + " x " +
+              std::to_string(info.height) + ", " + std::to_string(info.scans) + " scans, " +
+              std::to_string(jpeg.size() / 1024) + " KiB, estimated " +
+              std::to_string(content::DecodeCost(info, jpeg.size()) / 1'000'000) +
+              " ms of the limit's " + std::to_string(content::kMaxDecodeCost / 1'000'000));
   }
-  return 0;
 }
+
+}  // namespace bench
