@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "app/accessible_tree.h"
 #include "app/picture_control.h"
 
 namespace app {
@@ -72,7 +73,8 @@ ControlTree::ControlTree(QWidget* window, std::span<const ControlEntry> layout) 
     widget->setObjectName(QString::fromLatin1(entry.name));
     widget->setGeometry(entry.left, entry.top, entry.width, entry.height);
     widget->setEnabled(entry.enabled);
-    if (!entry.visible) widget->setVisible(false);
+    if (entry.shows == ControlShows::Hidden) widget->setVisible(false);
+    if (entry.shows != ControlShows::Shown) MarkUnseen(*widget);
     ApplyCursor(widget, entry.cursor);
     if (!DrawnOnParent(entry.kind)) stacked_over.push_back(widget);
     if (*entry.name) by_name_[entry.name] = widget;

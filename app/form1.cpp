@@ -9,9 +9,13 @@
 #include <string_view>
 #include <utility>
 
+#include "app/accessible_tree.h"
 #include "app/application_title.h"
+#include "app/choice_row.h"
 #include "app/screen_cursor.h"
 #include "app/slot_controls.h"
+#include "app/switch_keys.h"
+#include "app/verdict_notice.h"
 #include "app/window_look.h"
 #include "content/content_error.h"
 #include "content/content_server.h"
@@ -32,10 +36,12 @@ QString ResultName(const std::string& picture) {
 TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
     : session_(session), host_(std::move(host)), dialogs_(dialogs) {
+  InstallAccessibleInterfaces();
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
   BindControls(tree);
   ConnectHandlers();
+  MakePlayableWithoutSight();
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
@@ -81,23 +87,10 @@ void TForm1::BindControls(const ControlTree& tree) {
   }
 }
 
-// Each event runs its handler to completion; what a handler lets out goes to the error box,
-// but for a transfer abandoned because the window closed, which only ends the handler.
-void TForm1::RunHandler(void (TForm1::*handler)(QObject*), QObject* sender) {
-  const HandlerScope scope(*this);
-  ShowingErrors(dialogs_, [&] {
-    try {
-      (this->*handler)(sender);
-    } catch (const content::TransferAbandoned&) {
-    }
-  });
-}
-
 void TForm1::ConnectHandlers() {
-  const auto guarded = [this](void (TForm1::*handler)(QObject*), QObject* sender) {
+  const auto guarded = [this](Handler handler, QObject* sender) {
     return [this, handler, sender] { RunHandler(handler, sender); };
   };
-  using Handler = void (TForm1::*)(QObject*);
   const std::pair<TImage*, Handler> pictures[] = {
       {Image1, &TForm1::Image1Click},   {Image2, &TForm1::Image2Click},
       {Image3, &TForm1::Image3Click},   {Image4, &TForm1::Image4Click},
@@ -120,8 +113,34 @@ void TForm1::ConnectHandlers() {
     picture->SetDamageReporter(
         [this, picture](const std::string& message) { NoteDamagedPicture(*picture, message); });
   }
+  // The small result picture is empty until a wrong pick: nothing to read.
   Image8->setAccessibleName(QStringLiteral("Result"));
-  Image11->setAccessibleName(QStringLiteral("Result"));
+}
+
+// Each event runs its handler to completion; what a handler lets out goes to the error box,
+// but for a transfer abandoned because the window closed, which only ends the handler. A click
+// that comes while a handler runs comes from no input event, which would wait (assistive
+// technology's press of a control, a button's animated click): it waits all the same.
+void TForm1::RunHandler(Handler handler, QObject* sender) {
+  if (input_hold_.Holds()) {
+    input_hold_.Defer([this, handler, sender] { RunHandler(handler, sender); });
+    return;
+  }
+  const HandlerScope scope(*this);
+  ShowingErrors(dialogs_, [&] {
+    try {
+      (this->*handler)(sender);
+    } catch (const content::TransferAbandoned&) {
+    }
+  });
+}
+
+void TForm1::MakePlayableWithoutSight() {
+  TImage* const tiles[] = {Image1, Image2, Image3, Image4, Image5, Image29, Image28};
+  new ChoiceRow(tiles, *Button1);
+  new SwitchKeys(*this, *SpeedButton1, *SpeedButton2);
+  verdict_notice_ = new VerdictNotice(*GroupBox1);
+  OfferAlso(*GroupBox1, verdict_notice_);
 }
 
 void TForm1::setVisible(bool visible) {
@@ -205,15 +224,20 @@ void TForm1::CentreOnScreen() {
 // after a failure the window keeps all that was fetched before it, and nothing of the rest.
 void TForm1::InstallResults() {
   const session::Board& board = session_.Shown();
+  QString verdict;
   for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
     const session::ShownPicture& shown = board.pictures[slot];
     TImage& control = *slot_controls_[slot];
     if (shown.picture.SameAs(control.Picture())) continue;
     control.SetPicture(shown.picture);
+    if (!ShownSlot(static_cast<session::Slot>(slot))) continue;
     // A screen reader tells the tiles apart by their pictures' names, and learns the verdict
     // from the result pictures'.
     if (&control == Image8 || &control == Image11) {
       control.setAccessibleName(ResultName(shown.name));
+      const bool judged =
+          shown.name == content::kRightPicture || shown.name == content::kWrongPicture;
+      if (judged) verdict = control.accessibleName();
     } else {
       const std::string_view stem = std::string_view(shown.name).substr(0, shown.name.rfind('.'));
       control.setAccessibleName(QString::fromLocal8Bit(stem.data(), qsizetype(stem.size())));
@@ -221,6 +245,7 @@ void TForm1::InstallResults() {
   }
   Image8->setVisible(board.result_visible);
   Image11->setVisible(board.wrong_visible);
+  if (!verdict.isEmpty()) verdict_notice_->Tell(verdict);
 }
 
 TForm1::Busy::Busy(TForm1& form) : form_(form) { SetScreenCursor(ScreenCursor::Hourglass); }

@@ -22,6 +22,8 @@ class QToolButton;
 
 namespace app {
 
+class VerdictNotice;
+
 class TForm1 : public QWidget {
  public:
   // `host` is the content server's name, as the no-data message gives it. The session must
@@ -96,11 +98,14 @@ class TForm1 : public QWidget {
     TForm1& form_;
   };
 
+  using Handler = void (TForm1::*)(QObject*);
+
   void BindControls(const ControlTree& tree);
   void ConnectHandlers();
+  void MakePlayableWithoutSight();
   // Runs a handler as every event runs it: in a handler scope, with what it lets out shown in
   // the error box.
-  void RunHandler(void (TForm1::*handler)(QObject*), QObject* sender);
+  void RunHandler(Handler handler, QObject* sender);
   void CentreOnScreen();
   void InstallResults();
   QString NoDataText() const;
@@ -112,6 +117,7 @@ class TForm1 : public QWidget {
 
   session::GameSession& session_;
   InputHold input_hold_{*this};
+  VerdictNotice* verdict_notice_ = nullptr;  // in GroupBox1's accessible tree
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;

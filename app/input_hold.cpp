@@ -46,6 +46,8 @@ InputHold::~InputHold() {
   if (QCoreApplication::instance()) QCoreApplication::instance()->removeEventFilter(this);
 }
 
+void InputHold::Defer(std::function<void()> call) { held_.push_back({nullptr, std::move(call)}); }
+
 void InputHold::SetHolding(bool on) {
   holding_ = on;
   if (!on && !held_.empty()) {
@@ -57,15 +59,14 @@ void InputHold::SetHolding(bool on) {
 // Input reaches the window first, which passes it on to its widgets: held there, none of it
 // reaches a widget until it is delivered again.
 bool InputHold::eventFilter(QObject* watched, QEvent* event) {
-  if (!IsInput(event->type()) || watched != window_.windowHandle()) return false;
-  if (!holding_ && (held_.empty() || delivering_)) return false;
+  if (!IsInput(event->type()) || watched != window_.windowHandle() || !Holds()) return false;
   // The press that makes a double-click comes just before it, and the window passes only the
   // double-click on to its widgets.
-  if (event->type() == QEvent::MouseButtonDblClick && !held_.empty() &&
-      held_.back()->type() == QEvent::MouseButtonPress) {
+  if (event->type() == QEvent::MouseButtonDblClick && !held_.empty() && held_.back().input &&
+      held_.back().input->type() == QEvent::MouseButtonPress) {
     held_.pop_back();
   }
-  held_.push_back(CopyInput(*event));
+  held_.push_back({CopyInput(*event), {}});
   return true;
 }
 
@@ -79,9 +80,14 @@ void InputHold::Deliver() {
   delivering_ = true;
   // A delivered click may run a handler, which holds what comes meanwhile behind the rest.
   while (!held_.empty() && !holding_) {
-    const std::unique_ptr<QEvent> next = std::move(held_.front());
+    const Held next = std::move(held_.front());
     held_.pop_front();
-    if (window_.isVisible()) Send(*next);
+    if (!window_.isVisible()) continue;
+    if (next.call) {
+      next.call();
+    } else {
+      Send(*next.input);
+    }
   }
   delivering_ = false;
 }

@@ -6,6 +6,9 @@ namespace app {
 
 enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Label };
 enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
+// Hidden: never shown. Unseen: visible, but nothing of it ever shows, for it lies under another
+// control or has no room.
+enum class ControlShows { Shown, Hidden, Unseen };
 
 // One control of the main window. Positions are relative to the parent's top-left corner, in
 // pixels at 96 pixels per inch.
@@ -16,7 +19,7 @@ struct ControlEntry {
   int left, top, width, height;
   const char* caption = "";  // title, caption or initial text
   ControlCursor cursor = ControlCursor::Inherited;
-  bool visible = true;
+  ControlShows shows = ControlShows::Shown;
   bool enabled = true;
   bool checked = false;
 };

@@ -1,5 +1,6 @@
 #include "app/picture_control.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <utility>
@@ -65,6 +66,21 @@ void TImage::mouseDoubleClickEvent(QMouseEvent* event) {
   const bool left = event->button() == Qt::LeftButton;
   second_press_ = left;
   event->setAccepted(left);
+}
+
+void TImage::MakePressable() {
+  pressable_ = true;
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+// A key held down presses once.
+void TImage::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  const bool press_key = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+  const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+  if (!pressable_ || !press_key || modifiers != Qt::NoModifier)
+    return QWidget::keyPressEvent(event);
+  if (!event->isAutoRepeat()) Press();
 }
 
 }  // namespace app

@@ -13,6 +13,8 @@ namespace app {
 // a click. It keeps the compressed data and decodes when it paints, once per picture bytes and
 // size.
 // A double-click raises one click: its second press is no answer of the player's.
+// A pressable picture is a button to the keyboard too: it takes the focus, and Space or Return
+// presses it.
 class TImage : public QWidget {
   Q_OBJECT
 
@@ -29,6 +31,11 @@ class TImage : public QWidget {
   // Called once per picture whose data turns out to be damaged when it is painted.
   void SetDamageReporter(DamageReporter reporter) { report_damage_ = std::move(reporter); }
 
+  void MakePressable();
+  bool Pressable() const { return pressable_; }
+  // A press from the keyboard or from assistive technology: the same click.
+  void Press() { emit Click(); }
+
  signals:
   void Click();
 
@@ -37,6 +44,7 @@ class TImage : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   QSize DeviceSize() const;
@@ -47,6 +55,7 @@ class TImage : public QWidget {
   QSize decoded_for_;
   bool damaged_ = false;
   bool second_press_ = false;  // the release that ends a double-click raises no click
+  bool pressable_ = false;
   DamageReporter report_damage_;
 };
 

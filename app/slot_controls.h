@@ -13,4 +13,7 @@ inline constexpr std::array<const char*, session::kSlotCount> kSlotControls = {
     "Image20", "Image21", "Image22", "Image23", "Image24", "Image30", "Image31",
 };
 
+// The slots whose controls the player sees: the choices, the task and the result pictures.
+inline bool ShownSlot(session::Slot slot) { return slot <= session::Slot::kWrong; }
+
 }  // namespace app

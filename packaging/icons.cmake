@@ -21,3 +21,8 @@ endforeach()
 add_custom_target(desktop-icons ALL DEPENDS ${icon_files})
 install(FILES "${icon_svg}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps"
   RENAME "${DRAVEL_APP_ID}.svg")
+# The symbolic icon, a drawing of its own in one colour that the desktop paints in its theme's
+# (GNOME's shell, overview and high-contrast themes), looked up by the icon name with
+# "-symbolic" added.
+set(symbolic_icon_svg "${CMAKE_CURRENT_SOURCE_DIR}/icons/${DRAVEL_APP_ID}-symbolic.svg")
+install(FILES "${symbolic_icon_svg}" DESTINATION "${CMAKE_INSTALL_DATADIR}/icons/hicolor/symbolic/apps")

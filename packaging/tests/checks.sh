@@ -23,6 +23,7 @@ installed_files() {
       echo "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png"
     done
     echo "$prefix/share/icons/hicolor/scalable/apps/$id.svg"
+    echo "$prefix/share/icons/hicolor/symbolic/apps/$id-symbolic.svg"
     echo "$prefix/share/man/man6/qovex-dravel.6"
     echo "$prefix/share/metainfo/$id.metainfo.xml"
     echo "$sysconf/nginx/sites-available/qovex-dravel-content"

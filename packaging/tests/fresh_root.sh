@@ -3,7 +3,8 @@
 # apt uses and kept as a tarball in $DRAVEL_ROOT_CACHE (/var/cache/qovex-dravel-roots), named
 # by a hash of what it holds: the packages that the game's package needs, installed; and,
 # only downloaded, those that the situations and the content package install themselves
-# (nginx, the own server), so that every install in a root runs without the network. Each
+# (nginx, the own server) and autopkgtest with what the packages' own tests need
+# (debian/tests/control), so that every install in a root runs without the network. Each
 # root is a fresh copy of the tarball, booted by systemd-nspawn with a network of its own
 # (loopback only): whatever it serves on port 80 meets no other server.
 
@@ -18,9 +19,16 @@ root_relation_names() {
   dpkg-deb -f "$1" "$2" | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/[[:space:]]//g; /^$/d'
 }
 
-# Prints the cached base root's tarball, made first when missing. $1: the folder of the .debs.
+# The packages that the tests in debian/tests/control depend on, but for the project's own.
+root_test_depends() {
+  awk '/^Depends:/ { on = 1; sub(/^Depends:/, ""); print; next } /^[^ ]/ { on = 0 } on' "$1" |
+    tr ',' '\n' | sed 's/(.*)//; s/[[:space:]]//g; /^$/d; /^@/d; /^qovex-dravel/d'
+}
+
+# Prints the cached base root's tarball, made first when missing. $1: the folder of the .debs;
+# $2: the source folder.
 root_base_tarball() {
-  local debs=$1 installed downloaded sources options key tarball scratch
+  local debs=$1 source_dir=$2 installed downloaded sources options key tarball scratch
   installed=$( {
     echo systemd-sysv
     echo iproute2
@@ -30,6 +38,8 @@ root_base_tarball() {
   downloaded=$( {
     echo nginx
     root_relation_names "$debs"/qovex-dravel-content_*.deb Depends
+    echo autopkgtest
+    root_test_depends "$source_dir/debian/tests/control"
   } | sort -u | tr '\n' ' ')
   sources=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.sources /etc/apt/sources.list.d/*.list 2>/dev/null)
   # The host's own Acquire settings (such as a registry that serves old release files).
@@ -116,4 +126,13 @@ root_make() {
   rm -rf "$ROOT_DIR"
   mkdir -p "$ROOT_DIR"
   tar -C "$ROOT_DIR" -xf "$3"
+}
+
+# The root's apt reads the base root's downloads alone, as a repository of local files: apt
+# then installs without the network, and apt-get update (which autopkgtest runs) works too.
+root_local_repository() {
+  local folder=/var/cache/dravel-debs
+  (cd "$ROOT_DIR$folder" && apt-ftparchive packages . >Packages)
+  rm -f "$ROOT_DIR"/etc/apt/sources.list "$ROOT_DIR"/etc/apt/sources.list.d/*
+  echo "deb [trusted=yes] file:$folder ./" >"$ROOT_DIR/etc/apt/sources.list.d/dravel-debs.list"
 }

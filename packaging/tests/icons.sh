@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The icons the build made from the SVG: a PNG of each size, sharp at each, and the window's
-# 48 x 48 icon, which must be what app/icons/window_icon.sh draws from the same SVG.
-# Usage: icons.sh ICON_FOLDER SVG XPM WINDOW_ICON_SCRIPT APP_ID
+# 48 x 48 icon, which must be what app/icons/window_icon.sh draws from the same SVG; and the
+# symbolic icon, one colour on a 16 x 16 grid.
+# Usage: icons.sh ICON_FOLDER SVG XPM WINDOW_ICON_SCRIPT APP_ID SYMBOLIC_SVG
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
-icons=$1 svg=$2 xpm=$3 window_icon=$4 id=$5
+icons=$1 svg=$2 xpm=$3 window_icon=$4 id=$5 symbolic=$6
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
@@ -44,4 +45,22 @@ check "the window icon is what window_icon.sh draws from the SVG" \
   test "$(compare -metric AE "$scratch/window.xpm" "$xpm" null: 2>&1)" = 0
 check "the window icon is 48 x 48" test "$(identify -format '%w %h' "$xpm")" = "48 48"
 check "the window icon has 16 colours at most" test "$(sed -n '3s/^"[0-9]* [0-9]* \([0-9]*\) .*/\1/p' "$xpm")" -le 16
+
+# The desktop recolours a symbolic icon as a whole: one fill colour, and nothing that would
+# keep colours or shades of its own (strokes, gradients, opacity, embedded pictures).
+check "the symbolic icon is named for the icon name" test "$(basename "$symbolic")" = "$id-symbolic.svg"
+check "the symbolic icon is drawn on a 16 x 16 grid" grep -q 'viewBox="0 0 16 16"' "$symbolic"
+colours=$(grep -o '\(fill\|stroke\|stop-color\|color\)="[^"]*"' "$symbolic" | sort -u)
+check "the symbolic icon has one fill colour and no other ($(paste -sd' ' <<<"$colours"))" \
+  test "$(grep -c . <<<"$colours")" = 1 -a "${colours%%=*}" = fill
+check "... and no gradient, opacity or picture" \
+  bash -c "! grep -qiE 'gradient|opacity|<image|filter' '$symbolic'"
+rsvg-convert --width 16 --height 16 --output "$scratch/symbolic.png" "$symbolic"
+# Edges on whole pixels: at 16 px every pixel is fully drawn or empty, but for the rims of the
+# round and the slanted cut-outs (16 pixels); the same drawing half a pixel off the grid has
+# 133 partly drawn.
+partly_drawn=$(convert "$scratch/symbolic.png" -alpha extract -fx '(u>0.02&&u<0.98)?1:0' \
+  -format '%[fx:round(mean*w*h)]' info:)
+check "the symbolic icon is sharp at 16 px: $partly_drawn pixels partly drawn (at most 24)" \
+  test "$partly_drawn" -le 24
 finish

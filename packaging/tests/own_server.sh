@@ -4,7 +4,7 @@
 # namespace of its own. It does as the nginx site does: the pack on 127.0.0.1 and ::1 only,
 # byte for byte with the right types, one kept-alive connection for many requests, 404 for
 # everything but the files of the game's folder (hidden ones too), no symbolic links followed,
-# and no version named.
+# what caches may keep of each file as the site says it, and no version named.
 # Usage: own_server.sh BUILD_DIR      (needs root; skipped without it or without apache2)
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/checks.sh"
@@ -36,6 +36,8 @@ mkdir -p "$folder/sub"
 cp -r "$build/content-pack/." "$root/"
 echo secret >"$stage/secret.jpg"
 echo half >"$folder/.star-amber.jpg.part"
+hashed=star-amber.0123456789abcdef.jpg
+cp "$folder/star-amber.jpg" "$folder/$hashed"
 ln -s "$stage/secret.jpg" "$folder/outside.jpg"
 chmod -R a+rX "$stage"
 mkdir "$stage/run"
@@ -78,5 +80,12 @@ check "a symbolic link out of the pack is refused" \
   test "$(status_of "$url/outside.jpg")" = 403
 server_header() { curl -sI "$url/$DRAVEL_SCHEME_FILE" | tr -d '\r' | sed -n 's/^Server: //p'; }
 check "it names no version (Server: $(server_header))" test "$(server_header)" = Apache
+lifetime() { curl -s -o /dev/null -D - "$url/$1" | tr -d '\r' | sed -n 's/^Cache-Control: //Ip'; }
+check "caches may keep the scheme a minute ($(lifetime "$DRAVEL_SCHEME_FILE"))" \
+  test "$(lifetime "$DRAVEL_SCHEME_FILE")" = max-age=60
+check "... a picture a day ($(lifetime star-amber.jpg))" test "$(lifetime star-amber.jpg)" = max-age=86400
+check "... a picture named by its hash a year ($(lifetime "$hashed"))" \
+  test "$(lifetime "$hashed")" = "max-age=31536000, immutable"
+check "... and a 404 not at all ($(lifetime nothing.jpg))" test -z "$(lifetime nothing.jpg)"
 check "it takes no body" test "$(status_of -X POST -d x "$url/$DRAVEL_SCHEME_FILE")" = 405
 finish

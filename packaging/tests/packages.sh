@@ -30,7 +30,7 @@ echo "packages: lintian found no error and no warning"
 # shellcheck source=fresh_root.sh
 source "$here/fresh_root.sh"
 start=$SECONDS
-tarball=$(root_base_tarball "$debs")
+tarball=$(root_base_tarball "$debs" "$source_dir")
 echo "packages: base root $tarball ($((SECONDS - start)) s)"
 work=$(mktemp -d /var/tmp/dravel-roots.XXXXXX)
 trap 'rm -rf "$work"' EXIT

@@ -3,6 +3,7 @@
 // damaged pictures wait too, and closing the window ends the handler at once.
 #include <qpa/qwindowsysteminterface.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -62,6 +63,23 @@ class Waiting : public ServedWindow {
     }
   }
 
+  // A key typed as the window system delivers it: queued, not sent.
+  void QueueKey(Qt::Key key) {
+    using Async = QWindowSystemInterface::AsynchronousDelivery;
+    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+      QWindowSystemInterface::handleKeyEvent<Async>(form_->windowHandle(), type, key,
+                                                    Qt::NoModifier, text);
+    }
+  }
+
+  // The requests after the first `from`.
+  std::vector<std::string> RequestedAfter(std::size_t from) const {
+    const auto requested = Requested();
+    return {requested.begin() + static_cast<std::ptrdiff_t>(std::min(from, requested.size())),
+            requested.end()};
+  }
+
   int CountOf(const std::string& name) const {
     const auto requested = Requested();
     return static_cast<int>(std::count(requested.begin(), requested.end(), name));
@@ -97,6 +115,67 @@ TEST_F(Waiting, TheControlsKeepWhatTheyShowedAndClicksMeanwhileRunOnceAfterTheHa
   EXPECT_EQ(CountOf("ok.jpg") + CountOf("no.jpg"), 1) << "the choice ran once";
   EXPECT_EQ(Requested().size(), 14u);
   EXPECT_EQ(form_->SpeedButton1->text(), "HandStep") << "the switch's click ran after it";
+}
+
+TEST_F(Waiting, KeysTypedInAWaitRunOnceEachAfterTheHandler) {
+  StartAndClearRequests();
+  form_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(form_));
+  QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // hand stepping
+  PlantNextCode(123456);                                   // tile 7 is right
+  QTest::keyClick(form_->windowHandle(), Qt::Key_End);
+  QTest::keyClick(form_->windowHandle(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form_->Button1);
+  SlowDown(CellName(6, 6), 400ms);
+  std::size_t during = 0;
+  QWidget* focus_during = nullptr;
+  QTimer::singleShot(150ms, form_, [&] {
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Right, Qt::Key_Space, Qt::Key_End, Qt::Key_Return}) {
+      QueueKey(key);
+    }
+    QTimer::singleShot(100ms, form_, [&] {
+      during = Requested().size();
+      focus_during = QApplication::focusWidget();
+    });
+  });
+  QTest::keyClick(form_->windowHandle(), Qt::Key_Space);  // "Start->Next"
+  EXPECT_EQ(during, 9u) << "the keys waited for the turn";
+  EXPECT_EQ(focus_during, form_->Button1);
+  server_.SetRequestObserver(nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(RequestedAfter(12),
+            (std::vector<std::string>{"no.jpg", CellName(1, 1), "ok.jpg", CellName(6, 6)}));
+  EXPECT_EQ(QApplication::focusWidget(), form_->Image28);
+}
+
+// A press through the accessibility interface is a call, not an input event: it comes in the
+// wait's event loop all the same, and waits like a click.
+TEST_F(Waiting, PressesOfAssistiveTechnologyInAWaitRunOnceEachAfterTheHandlerInTurn) {
+  StartAndClearRequests();
+  QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // hand stepping
+  PlantNextCode(123456);
+  SlowDown(CellName(6, 6), 500ms);
+  const auto press = [](QWidget* control) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+    accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+  };
+  std::size_t during = 0;
+  QTimer::singleShot(150ms, form_, [&] { QueueClick(form_->Image3); });
+  QTimer::singleShot(200ms, form_, [&] { press(form_->Image28); });
+  QTimer::singleShot(250ms, form_, [&] {
+    press(form_->SpeedButton1);  // Qt's own interface: a click inside the call
+    QTimer::singleShot(150ms, form_, [&] { during = Requested().size(); });
+  });
+  QTest::mouseClick(form_->Button1, Qt::LeftButton);
+  EXPECT_EQ(during, 9u) << "nothing ran inside the turn";
+  EXPECT_EQ(Requested().size(), 12u);
+  EXPECT_EQ(form_->SpeedButton1->text(), "AutoStep");
+
+  server_.SetRequestObserver(nullptr);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(RequestedAfter(12),
+            (std::vector<std::string>{"no.jpg", CellName(2, 2), "ok.jpg", CellName(6, 6)}));
+  EXPECT_EQ(form_->SpeedButton1->text(), "HandStep") << "the switch, once, after the tiles";
 }
 
 TEST_F(Waiting, DamageFoundWhilePaintingInAWaitIsReportedOnceTheHandlerReturns) {
