@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QToolButton>
 #include <iterator>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -13,7 +14,6 @@
 #include "app/application_title.h"
 #include "app/choice_row.h"
 #include "app/screen_cursor.h"
-#include "app/slot_controls.h"
 #include "app/switch_keys.h"
 #include "app/verdict_notice.h"
 #include "app/window_look.h"
@@ -39,29 +39,24 @@ TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs
   InstallAccessibleInterfaces();
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
-  BindControls(tree);
+  BindControls(tree, layout);
   ConnectHandlers();
   MakePlayableWithoutSight();
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
 
-void TForm1::BindControls(const ControlTree& tree) {
-  struct Binding {
-    const char* name;
-    TImage* TForm1::*member;
-  };
-  static constexpr Binding kPictures[] = {
-      {"Image1", &TForm1::Image1},   {"Image2", &TForm1::Image2},   {"Image3", &TForm1::Image3},
-      {"Image4", &TForm1::Image4},   {"Image5", &TForm1::Image5},   {"Image29", &TForm1::Image29},
-      {"Image28", &TForm1::Image28}, {"Image6", &TForm1::Image6},   {"Image7", &TForm1::Image7},
-      {"Image25", &TForm1::Image25}, {"Image8", &TForm1::Image8},   {"Image11", &TForm1::Image11},
-      {"Image9", &TForm1::Image9},   {"Image10", &TForm1::Image10}, {"Image16", &TForm1::Image16},
-      {"Image17", &TForm1::Image17}, {"Image32", &TForm1::Image32}, {"Image20", &TForm1::Image20},
-      {"Image21", &TForm1::Image21}, {"Image22", &TForm1::Image22}, {"Image23", &TForm1::Image23},
-      {"Image24", &TForm1::Image24}, {"Image30", &TForm1::Image30}, {"Image31", &TForm1::Image31},
-  };
-  for (const auto& [name, member] : kPictures) this->*member = tree.Get<TImage>(name);
+void TForm1::BindControls(const ControlTree& tree, std::span<const ControlEntry> layout) {
+  for (const ControlEntry& entry : layout) {
+    if (!entry.picture) continue;
+    TImage* const picture = tree.Get<TImage>(entry.name);
+    this->*entry.picture = picture;
+    if (entry.slot != session::Slot::kCount) slot_controls_[std::size_t(entry.slot)] = picture;
+  }
+  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
+    if (!slot_controls_[slot])
+      throw std::logic_error("the layout shows no slot " + std::to_string(slot));
+  }
 
   struct GroupBinding {
     const char* name;
@@ -81,10 +76,6 @@ void TForm1::BindControls(const ControlTree& tree) {
   Button2 = tree.Get<QPushButton>("Button2");
   CheckBox1 = tree.Get<QCheckBox>("CheckBox1");
   CheckBox2 = tree.Get<QCheckBox>("CheckBox2");
-
-  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
-    slot_controls_[slot] = tree.Get<TImage>(kSlotControls[slot]);
-  }
 }
 
 void TForm1::ConnectHandlers() {

@@ -100,7 +100,7 @@ class TForm1 : public QWidget {
 
   using Handler = void (TForm1::*)(QObject*);
 
-  void BindControls(const ControlTree& tree);
+  void BindControls(const ControlTree& tree, std::span<const ControlEntry> layout);
   void ConnectHandlers();
   void MakePlayableWithoutSight();
   // Runs a handler as every event runs it: in a handler scope, with what it lets out shown in

@@ -2,7 +2,12 @@
 
 #include <span>
 
+#include "session/board.h"
+
 namespace app {
+
+class TForm1;
+class TImage;
 
 enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Label };
 enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
@@ -22,9 +27,15 @@ struct ControlEntry {
   ControlShows shows = ControlShows::Shown;
   bool enabled = true;
   bool checked = false;
+  // A picture's member of the window, and the session's slot it shows (kCount: none).
+  TImage* TForm1::*picture = nullptr;
+  session::Slot slot = session::Slot::kCount;
 };
 
 // The whole control tree, listed per parent in creation order.
 std::span<const ControlEntry> MainWindowLayout();
+
+// The slots whose controls the player sees: the choices, the task and the result pictures.
+inline bool ShownSlot(session::Slot slot) { return slot <= session::Slot::kWrong; }
 
 }  // namespace app

@@ -35,11 +35,16 @@ Pick OffscreenGame::PickFor(int turn) const {
           game::NextTaskIndex(state.TaskIndex, state.CodeCount)};
 }
 
+app::TImage& OffscreenGame::Showing(session::Slot slot) const {
+  for (const app::ControlEntry& entry : app::MainWindowLayout()) {
+    if (entry.slot == slot) return *(Form().*entry.picture);
+  }
+  throw std::out_of_range("no control shows that slot");
+}
+
 void OffscreenGame::Click(int tile) {
-  app::TImage* const tiles[] = {Form().Image1, Form().Image2,  Form().Image3, Form().Image4,
-                                Form().Image5, Form().Image29, Form().Image28};
   if (tile < 1 || tile > game::kChoiceTiles) throw std::out_of_range("no such choice tile");
-  QTest::mouseClick(tiles[tile - 1], Qt::LeftButton);
+  QTest::mouseClick(&Showing(session::ChoiceSlot(tile)), Qt::LeftButton);
 }
 
 void OffscreenGame::ExpectPlayed(const Pick& pick) const {
@@ -56,8 +61,10 @@ void OffscreenGame::ExpectPlayed(const Pick& pick) const {
 }
 
 std::array<app::TImage*, 10> OffscreenGame::TurnTiles() const {
-  return {Form().Image1,  Form().Image2,  Form().Image3, Form().Image4, Form().Image5,
-          Form().Image29, Form().Image28, Form().Image6, Form().Image7, Form().Image25};
+  std::array<app::TImage*, 10> tiles{};
+  for (int k = 1; k <= game::kChoiceTiles; ++k) tiles[k - 1] = &Showing(session::ChoiceSlot(k));
+  for (int t = 1; t <= 3; ++t) tiles[game::kChoiceTiles + t - 1] = &Showing(session::TaskSlot(t));
+  return tiles;
 }
 
 std::vector<std::string> OffscreenGame::ClickUrls(int tile) const {

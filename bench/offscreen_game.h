@@ -65,6 +65,9 @@ class OffscreenGame {
   static void Paint();
 
  private:
+  // The picture control that shows `slot`, as the window's layout says.
+  app::TImage& Showing(session::Slot slot) const;
+
   CountingDialogs& dialogs_;
   game::RandomGenerator random_;
   std::unique_ptr<app::Game> game_;
