@@ -103,6 +103,8 @@ void TForm1::ConnectHandlers() {
   for (TImage* picture : findChildren<TImage*>()) {
     picture->SetDamageReporter(
         [this, picture](const std::string& message) { NoteDamagedPicture(*picture, message); });
+    picture->SetPatchReporter(
+        [this, picture](const std::string& message) { NotePatchedPicture(*picture, message); });
   }
   // The small result picture is empty until a wrong pick: nothing to read.
   Image8->setAccessibleName(QStringLiteral("Result"));
@@ -165,22 +167,30 @@ TForm1::HandlerScope::~HandlerScope() {
 // come inside a handler's wait for the network: a line each, and one report, after the paint
 // and after the handler.
 void TForm1::NoteDamagedPicture(const TImage& control, const std::string& message) {
-  session_.Log().Warn(session::lcPicture, DamageLine(control, message));
+  session_.Log().Warn(session::lcPicture, PictureAddress(control) + " cannot be painted in " +
+                                              control.objectName().toStdString() + ": " + message);
   if (damaged_pictures_++ == 0) first_damage_ = message;
   PostDamageReport();
 }
 
+// Shown as browsers show it, with no box: a line the first time its address is painted.
+void TForm1::NotePatchedPicture(const TImage& control, const std::string& message) {
+  const std::string address = PictureAddress(control);
+  if (patched_logged_.size() >= kRememberedPatched) patched_logged_.clear();
+  if (!patched_logged_.insert(address).second) return;
+  session_.Log().Warn(session::lcPicture, address + " is damaged, shown as far as it decodes in " +
+                                              control.objectName().toStdString() + ": " + message);
+}
+
 // Where the picture came from: the session still holds it, in the control's slot or in the
 // "Last Task:" copies, unless a handler under way has fetched another since.
-std::string TForm1::DamageLine(const TImage& control, const std::string& message) const {
-  std::string from = "a picture";
+std::string TForm1::PictureAddress(const TImage& control) const {
   for (const session::ShownPicture& shown : session_.Shown().pictures) {
     if (!shown.picture.Empty() && shown.picture.SameAs(control.Picture())) {
-      from = content::ShownUrl(session_.Client(), shown.name);
-      break;
+      return content::ShownUrl(session_.Client(), shown.name);
     }
   }
-  return from + " cannot be painted in " + control.objectName().toStdString() + ": " + message;
+  return "a picture";
 }
 
 void TForm1::PostDamageReport() {

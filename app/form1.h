@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <set>
 #include <span>
 #include <string>
 
@@ -111,7 +112,8 @@ class TForm1 : public QWidget {
   QString NoDataText() const;
   void JudgeChoice(int tile);
   void NoteDamagedPicture(const TImage& control, const std::string& message);
-  std::string DamageLine(const TImage& control, const std::string& message) const;
+  void NotePatchedPicture(const TImage& control, const std::string& message);
+  std::string PictureAddress(const TImage& control) const;
   void PostDamageReport();
   void ReportDamage();
 
@@ -129,6 +131,10 @@ class TForm1 : public QWidget {
   std::string first_damage_;
   bool damage_report_posted_ = false;
   bool reporting_damage_ = false;
+  // Addresses of pictures shown as far as they decode that the log has named; forgotten when
+  // it holds kRememberedPatched, so that a scheme of ever new names takes no more memory.
+  static constexpr std::size_t kRememberedPatched = 256;
+  std::set<std::string> patched_logged_;
 
  public:
   // The names the game's rules use for what the session holds.

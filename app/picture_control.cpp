@@ -34,6 +34,9 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
   try {
     decoded_ = DecodeForControl(picture_, device_size);
     decoded_for_ = device_size;
+    if (const std::string patched = picture_.Patched(); !patched.empty() && report_patched_) {
+      report_patched_(patched);
+    }
     return &decoded_;
   } catch (const content::JpegError& error) {
     damaged_ = true;

@@ -30,6 +30,9 @@ class TImage : public QWidget {
 
   // Called once per picture whose data turns out to be damaged when it is painted.
   void SetDamageReporter(DamageReporter reporter) { report_damage_ = std::move(reporter); }
+  // Called once per decode of a picture whose data libjpeg had to patch over: it shows as far
+  // as it decodes.
+  void SetPatchReporter(DamageReporter reporter) { report_patched_ = std::move(reporter); }
 
   void MakePressable();
   bool Pressable() const { return pressable_; }
@@ -57,6 +60,7 @@ class TImage : public QWidget {
   bool second_press_ = false;  // the release that ends a double-click raises no click
   bool pressable_ = false;
   DamageReporter report_damage_;
+  DamageReporter report_patched_;
 };
 
 }  // namespace app

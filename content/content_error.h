@@ -40,6 +40,13 @@ class JpegError : public ContentError {
   using ContentError::ContentError;
 };
 
+// A JPEG of an encoding that cannot be shown: 12-bit samples, lossless or hierarchical coding,
+// a colour space we do not convert.
+class UnsupportedJpeg : public JpegError {
+ public:
+  using JpegError::JpegError;
+};
+
 // The client was told to stop: the transfer under way was dropped and no request goes out any
 // more. Not a ContentError: no handler retries or reports it, it ends the handler.
 class TransferAbandoned : public std::runtime_error {

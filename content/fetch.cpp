@@ -2,10 +2,12 @@
 
 #include <utility>
 
+#include "content/content_error.h"
+
 namespace content {
 
 std::string FetchText(HttpClient& client, const std::string& file_name) {
-  return client.Get(file_name);
+  return client.GetText(file_name);
 }
 
 JpegPicture FetchJpeg(HttpClient& client, const std::string& file_name) {
@@ -13,7 +15,13 @@ JpegPicture FetchJpeg(HttpClient& client, const std::string& file_name) {
   // copied once more.
   std::string stream;
   client.Get(file_name, stream, client.Limits().max_picture_bytes);
-  return JpegPicture::Adopt(std::move(stream));
+  try {
+    return JpegPicture::Adopt(std::move(stream));
+  } catch (const JpegError&) {
+    // Not the picture asked for: perhaps another request's answer, with this one's to follow.
+    client.EndConnection();
+    throw;
+  }
 }
 
 }  // namespace content

@@ -1,8 +1,6 @@
 #include "content/http_client.h"
 
 #include <curl/curl.h>
-#include <poll.h>
-#include <sys/socket.h>
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +11,7 @@
 #include <utility>
 
 #include "content/answer_head.h"
+#include "content/connection_policy.h"
 #include "content/content_error.h"
 #include "content/fetch_failure.h"
 #include "content/progress_window.h"
@@ -116,17 +115,6 @@ long Milliseconds(milliseconds duration) {
   return static_cast<long>(std::max<milliseconds::rep>(duration.count(), 1));
 }
 
-// What waits on a connection between requests.
-enum class Waiting { kNothing, kClose, kUnaskedBytes };
-
-Waiting WaitingOn(curl_socket_t socket) {
-  pollfd fd{socket, POLLIN, 0};
-  if (poll(&fd, 1, 0) <= 0) return Waiting::kNothing;
-  char byte = 0;
-  return recv(socket, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0 ? Waiting::kUnaskedBytes
-                                                             : Waiting::kClose;
-}
-
 }  // namespace
 
 struct HttpClient::Impl final : NetworkEvents {
@@ -150,11 +138,8 @@ struct HttpClient::Impl final : NetworkEvents {
   std::optional<Clock::time_point> curl_timer_due;  // when libcurl wants to be called back
   std::optional<Clock::time_point> wake;            // the waiter's timer, as last set
   int budgets = 0;
-  std::optional<Clock::time_point> deadline;    // of the outermost budget
-  curl_socket_t kept_socket = CURL_SOCKET_BAD;  // the connection the last request left open
-  // Set once the server has sent an answer nobody asked for: such a server may do it again at
-  // any moment, so from then on every request has a connection of its own.
-  bool connection_per_request = false;
+  std::optional<Clock::time_point> deadline;  // of the outermost budget
+  ConnectionPolicy policy;
   bool short_waits = false;
   bool abandoned = false;
   // How the request under way ended, once it has.
@@ -210,23 +195,6 @@ struct HttpClient::Impl final : NetworkEvents {
     curl_multi_cleanup(multi);
     multi = nullptr;
     curl_timer_due.reset();
-  }
-
-  // An answer that came unasked on the kept connection would pass for the next one's; a
-  // connection the server has closed is of no use either.
-  void DropStaleConnection() {
-    const curl_socket_t socket = std::exchange(kept_socket, CURL_SOCKET_BAD);
-    if (socket == CURL_SOCKET_BAD) return;
-    switch (WaitingOn(socket)) {
-      case Waiting::kNothing:
-        return;
-      case Waiting::kUnaskedBytes:
-        connection_per_request = true;
-        break;
-      case Waiting::kClose:
-        break;
-    }
-    ResetMulti();
   }
 
   void MakeHeaders() {
@@ -292,7 +260,7 @@ struct HttpClient::Impl final : NetworkEvents {
     Set(CURLOPT_WRITEDATA, &transfer);
     Set(CURLOPT_PREREQFUNCTION, OnConnected);
     Set(CURLOPT_PREREQDATA, &transfer);
-    if (connection_per_request) Set(CURLOPT_FORBID_REUSE, 1L);
+    if (policy.ConnectionPerRequest()) Set(CURLOPT_FORBID_REUSE, 1L);
     if (const CURLMcode code = curl_multi_add_handle(multi, curl); code != CURLM_OK) {
       throw FetchError(std::string("libcurl could not start the request: ") +
                        curl_multi_strerror(code));
@@ -307,7 +275,7 @@ struct HttpClient::Impl final : NetworkEvents {
     curl = nullptr;
     // The multi no longer knows its own state: start afresh rather than trust it.
     if (code != CURLM_OK) {
-      kept_socket = CURL_SOCKET_BAD;
+      policy.Failed();
       ResetMulti();
     }
   }
@@ -467,8 +435,8 @@ std::string HttpClient::UrlFor(const std::string& file_name) const {
   return impl_->base_url + EscapeFileName(file_name);
 }
 
-void HttpClient::Get(const std::string& file_name, std::string& stream,
-                     std::size_t max_body_bytes) {
+void HttpClient::Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes,
+                     bool text) {
   Impl& impl = *impl_;
   if (impl.abandoned) throw TransferAbandoned();
   if (file_name.size() > kMaxFileNameBytes) {
@@ -479,30 +447,52 @@ void HttpClient::Get(const std::string& file_name, std::string& stream,
   const std::string request = "GET " + url;
   if (impl.OutOfTime()) throw TimeoutError(request, impl.OutOfTimeText());
   try {
-    impl.DropStaleConnection();
+    if (impl.policy.MustDropKept()) impl.ResetMulti();
     impl.Prepare(url, stream, max_body_bytes);
     impl.Run();
   } catch (...) {
+    impl.policy.Failed();
     impl.Drop();
     throw;
   }
   long status = 0;
   curl_easy_getinfo(impl.curl, CURLINFO_RESPONSE_CODE, &status);
-  const bool ok = impl.result == CURLE_OK && impl.cut == Impl::Cut::kNone;
-  if (ok) curl_easy_getinfo(impl.curl, CURLINFO_ACTIVESOCKET, &impl.kept_socket);
-  const std::string failure = ok ? std::string() : impl.Describe();
+  bool ok = impl.result == CURLE_OK && impl.cut == Impl::Cut::kNone;
+  std::string failure = ok ? std::string() : impl.Describe();
+  if (ok) {
+    curl_socket_t kept = CURL_SOCKET_BAD;
+    curl_easy_getinfo(impl.curl, CURLINFO_ACTIVESOCKET, &kept);
+    if (auto refused = impl.policy.Judge(impl.transfer.head, text, kept)) {
+      ok = false;
+      failure = std::move(*refused);
+    }
+  }
   const bool timed_out = impl.TimedOut();
   impl.Drop();
+  if (ok && status >= 200 && status <= 299) return;
+  // A whole answer with another status leaves the connection in step.
+  if (!ok) impl.policy.Failed();
   if (timed_out) throw TimeoutError(request, failure);
   if (!ok) throw FetchError(request, failure);
-  if (status < 200 || status > 299) throw FetchError(request, HttpStatus(status));
+  throw FetchError(request, HttpStatus(status));
 }
 
-std::string HttpClient::Get(const std::string& file_name) {
+void HttpClient::Get(const std::string& file_name, std::string& stream,
+                     std::size_t max_body_bytes) {
+  Get(file_name, stream, max_body_bytes, false);
+}
+
+std::string HttpClient::Get(const std::string& file_name, bool text) {
   std::string body;
-  Get(file_name, body, impl_->limits.max_text_bytes);
+  Get(file_name, body, impl_->limits.max_text_bytes, text);
   return body;
 }
+
+std::string HttpClient::Get(const std::string& file_name) { return Get(file_name, false); }
+
+std::string HttpClient::GetText(const std::string& file_name) { return Get(file_name, true); }
+
+void HttpClient::EndConnection() { impl_->policy.Failed(); }
 
 void HttpClient::ShortenWaits(bool on) { impl_->short_waits = on; }
 

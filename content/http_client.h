@@ -53,12 +53,10 @@ struct HttpLimits {
 
 // The window's one HTTP client: one request at a time, each finished before the next. Requests
 // go through libcurl's multi interface and wait for the network through a NetworkWait, so the
-// caller decides what runs meanwhile. The connection stays open between requests, unless the
-// server sent more than was asked for: those bytes would pass for the next answer, so that
-// connection is closed, and every later request gets a connection of its own. Each request gets a
-// fresh easy handle, since a handle reused after a hostile answer can hold a pointer into freed
-// memory (libcurl before 8.1 folds a leading continuation line into a header of the previous
-// answer).
+// caller decides what runs meanwhile. The connection stays open between requests while it can
+// be trusted (ConnectionPolicy says when it cannot). Each request gets a fresh easy handle, since a
+// handle reused after a hostile answer can hold a pointer into freed memory (libcurl before 8.1
+// folds a leading continuation line into a header of the previous answer).
 class HttpClient {
  public:
   // While a Budget lives, every request shares limits.handler_budget: a request under way when
@@ -94,6 +92,13 @@ class HttpClient {
   void Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes);
   // The body of a 2xx answer, byte for byte, within the text cap.
   std::string Get(const std::string& file_name);
+  // The same for a text the caller reads as such: an answer that says it is a picture, a sound
+  // or a film fails, as it answers another request.
+  std::string GetText(const std::string& file_name);
+
+  // The caller found the body just fetched not to be what it asked for: the connection it came
+  // on is closed before the next request.
+  void EndConnection();
 
   // While on, connecting and each progress window may take only retry_timeout: for the
   // attempts that follow a time-out, when the server is likely silent still.
@@ -104,6 +109,10 @@ class HttpClient {
   void Abandon();
 
  private:
+  void Get(const std::string& file_name, std::string& stream, std::size_t max_body_bytes,
+           bool text);
+  std::string Get(const std::string& file_name, bool text);
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

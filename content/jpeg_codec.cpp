@@ -9,6 +9,7 @@
 // clang-format off
 #include <cstdio>  // jpeglib.h needs FILE and size_t declared first
 #include <jpeglib.h>
+#include <jerror.h>
 // clang-format on
 
 namespace content::jpeg_codec {
@@ -26,7 +27,6 @@ struct ErrorHandler {
   jpeg_error_mgr manager;
   jpeg_progress_mgr progress;
   std::jmp_buf jump;
-  bool warnings_fatal;
   char* message;
 };
 
@@ -38,9 +38,12 @@ ErrorHandler& HandlerOf(j_common_ptr cinfo) { return *reinterpret_cast<ErrorHand
   std::longjmp(handler.jump, 1);
 }
 
-// Level -1 is a warning: data libjpeg can only patch over ("Premature end of JPEG file").
+// Level -1 is a warning: data libjpeg can only patch over ("Premature end of JPEG file"). The
+// first one is kept; the others are mostly its consequences.
 void OnMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && HandlerOf(cinfo).warnings_fatal) Fail(cinfo);
+  ErrorHandler& handler = HandlerOf(cinfo);
+  if (level < 0 && handler.message[0] == '\0')
+    (*cinfo->err->format_message)(cinfo, handler.message);
 }
 
 void OnProgress(j_common_ptr cinfo) {
@@ -51,13 +54,11 @@ void OnProgress(j_common_ptr cinfo) {
   }
 }
 
-void Prepare(jpeg_decompress_struct* cinfo, ErrorHandler* handler, bool warnings_fatal,
-             char* message) {
+void Prepare(jpeg_decompress_struct* cinfo, ErrorHandler* handler, char* message) {
   cinfo->err = jpeg_std_error(&handler->manager);
   handler->manager.error_exit = Fail;
   handler->manager.emit_message = OnMessage;
   handler->progress.progress_monitor = OnProgress;
-  handler->warnings_fatal = warnings_fatal;
   handler->message = message;
   message[0] = '\0';
 }
@@ -67,6 +68,14 @@ void Open(jpeg_decompress_struct* cinfo, std::string_view data) {
   cinfo->mem->max_memory_to_use = kMaxMemoryBytes;
   jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(data.data()), data.size());
   jpeg_read_header(cinfo, TRUE);
+}
+
+// Errors of a well-formed JPEG that uses what this libjpeg was built without (12-bit samples,
+// lossless or hierarchical coding) or more components than it takes.
+bool IsUnsupported(int code, int precision) {
+  if (code == JERR_BAD_PRECISION) return precision == 12 || precision == 16;
+  return code == JERR_SOF_UNSUPPORTED || code == JERR_NOT_COMPILED || code == JERR_ARITH_NOTIMPL ||
+         code == JERR_COMPONENT_COUNT || code == JERR_CONVERSION_NOTIMPL;
 }
 
 bool IsCmyk(J_COLOR_SPACE space) { return space == JCS_CMYK || space == JCS_YCCK; }
@@ -133,13 +142,14 @@ void ReadCmykRows(jpeg_decompress_struct* cinfo, std::uint32_t* pixels) {
 
 }  // namespace
 
-bool ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcept {
+Header ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcept {
   jpeg_decompress_struct cinfo{};
   ErrorHandler handler{};
-  Prepare(&cinfo, &handler, false, message);
+  Prepare(&cinfo, &handler, message);
   if (setjmp(handler.jump) != 0) {
+    const bool unsupported = IsUnsupported(handler.manager.msg_code, cinfo.data_precision);
     jpeg_destroy_decompress(&cinfo);
-    return false;
+    return unsupported ? Header::kUnsupported : Header::kNotJpeg;
   }
   jpeg_create_decompress(&cinfo);
   Open(&cinfo, data);
@@ -160,14 +170,14 @@ bool ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcep
                   cinfo.num_components);
   }
   jpeg_destroy_decompress(&cinfo);
-  return showable;
+  return showable ? Header::kRead : Header::kUnsupported;
 }
 
 bool Decode(std::string_view data, int min_width, int min_height, DecodedImage* image,
             Message& message) noexcept {
   jpeg_decompress_struct cinfo{};
   ErrorHandler handler{};
-  Prepare(&cinfo, &handler, true, message);
+  Prepare(&cinfo, &handler, message);
   if (setjmp(handler.jump) != 0) {
     jpeg_destroy_decompress(&cinfo);
     return false;

@@ -18,12 +18,20 @@ inline constexpr int kMaxScans = 100;
 // Bounds libjpeg's own allocations (coefficient buffers of progressive pictures above all).
 inline constexpr long kMaxMemoryBytes = 256L << 20;
 
-// Reads the header. False, with libjpeg's message, when the bytes are not a JPEG or its colour
-// space is none we can show. Warnings are left to the decoder.
-bool ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcept;
+enum class Header {
+  kRead,
+  kNotJpeg,
+  kUnsupported,  // a JPEG, but of an encoding libjpeg here cannot decode or we cannot show
+};
+
+// Reads the header; otherwise libjpeg's message says why not. Warnings are left to the decoder.
+Header ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexcept;
 
 // Decodes at the smallest scale M/8 (M from 1 to 8) whose output covers min_width x
-// min_height, or at full size when none does. False, with a message, on any error or warning.
+// min_height, or at full size when none does. False, with libjpeg's message, on an error. Data
+// libjpeg can only patch over (a premature end, corrupt entropy data, a stray marker) decodes
+// as far as it goes, the rest filled as libjpeg fills it; `message` then holds its first
+// warning, and is empty when there was none.
 bool Decode(std::string_view data, int min_width, int min_height, DecodedImage* image,
             Message& message) noexcept;
 

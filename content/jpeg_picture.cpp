@@ -23,8 +23,13 @@ JpegPicture JpegPicture::Adopt(std::string&& bytes) {
   if (bytes.empty()) return picture;
   JpegInfo info;
   jpeg_codec::Message message;
-  if (!jpeg_codec::ReadHeader(bytes, &info, message)) {
-    throw JpegError(std::string("not a JPEG picture: ") + message);
+  switch (jpeg_codec::ReadHeader(bytes, &info, message)) {
+    case jpeg_codec::Header::kRead:
+      break;
+    case jpeg_codec::Header::kNotJpeg:
+      throw JpegError(std::string("not a JPEG picture: ") + message);
+    case jpeg_codec::Header::kUnsupported:
+      throw UnsupportedJpeg(std::string("a JPEG of an encoding that cannot be shown: ") + message);
   }
   if (info.width > kMaxSide || info.height > kMaxSide ||
       static_cast<long long>(info.width) * info.height > kMaxPixels) {
@@ -37,21 +42,31 @@ JpegPicture JpegPicture::Adopt(std::string&& bytes) {
                     std::to_string(info.height) + ", " + std::to_string(info.scans) + " scans" +
                     (info.arithmetic ? ", arithmetic coding" : ""));
   }
-  picture.data_ = std::make_shared<const std::string>(std::move(bytes));
+  picture.data_ = std::make_shared<const Shared>(std::move(bytes));
   picture.info_ = info;
   return picture;
 }
 
 std::string_view JpegPicture::Data() const {
-  return data_ ? std::string_view(*data_) : std::string_view();
+  return data_ ? std::string_view(data_->bytes) : std::string_view();
+}
+
+std::string JpegPicture::Patched() const {
+  if (!data_) return {};
+  const std::lock_guard lock(data_->mutex);
+  return data_->patched;
 }
 
 DecodedImage JpegPicture::DecodeToCover(int width, int height) const {
   DecodedImage image;
   if (Empty()) return image;
   jpeg_codec::Message message;
-  if (!jpeg_codec::Decode(*data_, width, height, &image, message)) {
+  if (!jpeg_codec::Decode(data_->bytes, width, height, &image, message)) {
     throw JpegError(std::string("damaged JPEG data: ") + message);
+  }
+  if (message[0] != '\0') {
+    const std::lock_guard lock(data_->mutex);
+    data_->patched = message;
   }
   return image;
 }

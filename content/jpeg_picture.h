@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace content {
@@ -61,13 +63,27 @@ class JpegPicture {
   std::string_view Data() const;
 
   // Decodes at the smallest DCT scale whose result is at least width x height (never above
-  // full size). Throws JpegError on damaged data, including data libjpeg only warns about, and
-  // on a progressive picture with more than 100 scans. The empty picture gives a 0 x 0 image.
+  // full size). Data libjpeg can only patch over decodes as far as it goes, as browsers show
+  // it; Patched() then says what was wrong. Throws JpegError on data libjpeg cannot decode at
+  // all, and on a progressive picture with more than 100 scans. The empty picture gives a
+  // 0 x 0 image. Safe to call from several threads at once.
   DecodedImage DecodeToCover(int width, int height) const;
   DecodedImage DecodeFull() const;
 
+  // What libjpeg patched over when the data was decoded ("Premature end of JPEG file"); empty
+  // while no decode has had to.
+  std::string Patched() const;
+
  private:
-  std::shared_ptr<const std::string> data_;
+  // The bytes never change; what their decodes found is shared by every copy.
+  struct Shared {
+    explicit Shared(std::string&& data) : bytes(std::move(data)) {}
+    const std::string bytes;
+    mutable std::mutex mutex;
+    mutable std::string patched;
+  };
+
+  std::shared_ptr<const Shared> data_;
   JpegInfo info_;
 };
 

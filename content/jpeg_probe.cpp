@@ -7,7 +7,9 @@ namespace content {
 std::optional<JpegInfo> ProbeJpegHeader(std::string_view bytes) {
   JpegInfo info;
   jpeg_codec::Message message;
-  if (bytes.empty() || !jpeg_codec::ReadHeader(bytes, &info, message)) return std::nullopt;
+  if (bytes.empty() || jpeg_codec::ReadHeader(bytes, &info, message) != jpeg_codec::Header::kRead) {
+    return std::nullopt;
+  }
   return info;
 }
 

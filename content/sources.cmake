@@ -1,6 +1,7 @@
 # The content library's sources, for its own CMakeLists.txt and for the fuzz build.
 set(DRAVEL_CONTENT_SOURCES
   answer_head.cpp
+  connection_policy.cpp
   decode_cost.cpp
   fetch.cpp
   fetch_failure.cpp

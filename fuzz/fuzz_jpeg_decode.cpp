@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "content/content_error.h"
+#include "content/jpeg_codec.h"
 #include "content/jpeg_picture.h"
 
 namespace {
@@ -23,8 +24,10 @@ void DecodeAt(const content::JpegPicture& picture, int width, int height) {
     Require(image.width <= info.width && image.height <= info.height);
     Require(image.pixels.size() == static_cast<std::size_t>(image.width) * image.height);
     for (const std::uint32_t pixel : image.pixels) Require((pixel >> 24) == 0xFF);
+    // What libjpeg patched over, as far as it decodes, is said in one of its messages.
+    Require(picture.Patched().size() < content::jpeg_codec::kMessageSize);
   } catch (const content::JpegError&) {
-    // Damaged data: the tile reports it once and stays empty.
+    // Data libjpeg cannot decode: the tile reports it once and stays empty.
   }
 }
 

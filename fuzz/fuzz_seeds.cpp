@@ -67,6 +67,8 @@ Seeds JpegSeeds() {
       {"texture", texture},
       {"damaged-data", testsupport::WithCorruptEntropyData(texture)},
       {"cut-short", testsupport::Truncated(texture, texture.size() / 2)},
+      {"bad-later-scan",
+       testsupport::WithBadLaterScan(make(JpegColor::kColor, true, 24, JpegPattern::kTexture))},
       {"wide", testsupport::WithDimensions(texture, 16'000, 4'000)},
       {"many-scans", testsupport::MakeManyScansJpeg(8, 8)},
   };

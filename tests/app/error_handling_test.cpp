@@ -43,7 +43,8 @@ TEST_F(DamagedPicture, ShowsOneErrorBoxAndWritesALineAndTheWindowGoesOn) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
-  pack_.Serve(CellName(0, 0), testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
+  options.progressive = true;
+  pack_.Serve(CellName(0, 0), testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
   StartAndClearRequests();
 
   testsupport::CapturedLog log;
@@ -66,6 +67,39 @@ TEST_F(DamagedPicture, ShowsOneErrorBoxAndWritesALineAndTheWindowGoesOn) {
   QCoreApplication::processEvents();
   EXPECT_EQ(dialogs_.error_boxes.size(), 2u) << "once per picture";
   EXPECT_TRUE(form_->isVisible());
+}
+
+// A picture cut at 60% of its bytes, as an interrupted upload leaves it, on a choice tile: its
+// first part shows, the log names it once however often it is fetched and painted, no box.
+TEST_F(DamagedPicture, ATruncatedPictureShowsItsFirstPartOnceLoggedAndNoBox) {
+  testsupport::JpegOptions options;
+  options.width = options.height = 180;
+  options.pattern = testsupport::JpegPattern::kTexture;
+  const testsupport::Rgb first = testsupport::PatternColor(options, 90, 4);
+  const std::string whole = testsupport::MakeJpeg(options);
+  pack_.Serve(CellName(0, 0), testsupport::Truncated(whole, whole.size() * 6 / 10));
+  testsupport::CapturedLog log;
+  StartAndClearRequests();
+  for (int turn = 0; turn < 3; ++turn) {
+    const QImage tile = form_->Image1->grab().toImage();
+    QCoreApplication::processEvents();
+    const QRgb top = tile.pixel(tile.width() / 2, 2);
+    EXPECT_NEAR(qRed(top), first.r, 48) << "the first part shows";
+    EXPECT_NEAR(qGreen(top), first.g, 48);
+    EXPECT_NEAR(qBlue(top), first.b, 48);
+    const QRgb bottom = tile.pixel(tile.width() / 2, tile.height() - 2);
+    EXPECT_NEAR(qRed(bottom), 128, 8) << "libjpeg's grey fill below it";
+    EXPECT_NEAR(qGreen(bottom), 128, 8);
+    EXPECT_NEAR(qBlue(bottom), 128, 8);
+    form_->Button3Click(form_);
+  }
+  const std::vector<std::string> lines = log.Of("dravel.picture");
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0], server_.BaseUrl() + CellName(0, 0) +
+                          " is damaged, shown as far as it decodes in Image1: Premature end of "
+                          "JPEG file");
+  EXPECT_TRUE(dialogs_.error_boxes.empty());
+  EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
 }
 
 }  // namespace

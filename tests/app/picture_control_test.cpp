@@ -80,7 +80,8 @@ TEST_F(PictureControl, DamagedDataIsReportedOnceAndShowsNothing) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  options.progressive = true;
+  const std::string damaged = testsupport::WithBadLaterScan(testsupport::MakeJpeg(options));
   picture_->SetPicture(content::JpegPicture::Load(damaged));  // the header is fine
 
   EXPECT_EQ(At(Painted(), 40, 20), kBackdrop);
@@ -120,7 +121,8 @@ TEST_F(PictureControl, NewBytesAlwaysShowEvenWhenTheSameBytesKeepTheirDecode) {
   picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
   testsupport::JpegOptions options;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const std::string damaged = testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options));
+  options.progressive = true;
+  const std::string damaged = testsupport::WithBadLaterScan(testsupport::MakeJpeg(options));
   picture_->SetPicture(content::JpegPicture::Load(damaged));
   Painted();
   picture_->SetPicture(content::JpegPicture::Load(damaged));

@@ -43,8 +43,9 @@ TEST(DecodeForControl, FitsEachPictureToItsControl) {
 TEST(DecodeForControl, DamagedDataFails) {
   testsupport::JpegOptions options;
   options.pattern = testsupport::JpegPattern::kTexture;
-  const auto damaged = content::JpegPicture::Load(
-      testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
+  options.progressive = true;
+  const auto damaged =
+      content::JpegPicture::Load(testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
   EXPECT_THROW(app::DecodeForControl(damaged, QSize(40, 40)), content::JpegError);
 }
 

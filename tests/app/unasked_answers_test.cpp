@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <chrono>
 #include <set>
 #include <string>
@@ -14,9 +15,9 @@
 
 namespace {
 
-// The unasked answer comes in the same write as the one asked for, or in a write of its own
-// right after it.
-class UnaskedAnswers : public ServedWindow, public testing::WithParamInterface<bool> {
+// The unasked answer comes in the same write as the one asked for (-1), or in a write of its
+// own 0, 1 or 20 ms after it.
+class UnaskedAnswers : public ServedWindow, public testing::WithParamInterface<int> {
  protected:
   // Each of `names` answers, and the start-up picture follows unasked: in the same write, or
   // `delay` after it.
@@ -57,7 +58,8 @@ TEST_P(UnaskedAnswers, NeverShiftTheGame) {
   for (int game_number = 1; game_number <= 5; ++game_number) {
     SCOPED_TRACE("game " + std::to_string(game_number));
     MakeWindow(form_->Session().Client().Limits());
-    SendUnaskedAfter({"ok.jpg", "no.jpg"}, GetParam());
+    SendUnaskedAfter({"ok.jpg", "no.jpg"}, GetParam() < 0,
+                     std::chrono::milliseconds(std::max(GetParam(), 0)));
     StartAndClearRequests();
     for (int click = 0; click < 6; ++click) {
       const auto d = game::SplitCodeDigits(game::TaskAt(form_->State, form_->State.TaskIndex));
@@ -67,11 +69,18 @@ TEST_P(UnaskedAnswers, NeverShiftTheGame) {
       server_.ClearRequests();
       QTest::mouseClick(tiles[tile - 1], Qt::LeftButton);
       const auto requested = Requested();
-      EXPECT_EQ(requested.size(), 13u);
       for (const std::string& name : requested) EXPECT_TRUE(pack.contains(name)) << name;
       EXPECT_EQ(Shown(click % 2 == 0 ? form_->Image8 : form_->Image11),
                 click % 2 == 0 ? "ok.jpg" : "no.jpg");
-      EXPECT_EQ(Shown(form_->Image9), CellName(tile - 1, tile - 1));
+      // The first unasked answer of a game may come after the pick was asked for and pass for
+      // its answer (the hidden "Last Task:" picture), and the scheme's attempt may fail once;
+      // from then on the client knows the server.
+      if (click == 0) {
+        EXPECT_TRUE(requested.size() == 13u || requested.size() == 14u) << requested.size();
+      } else {
+        EXPECT_EQ(requested.size(), 13u);
+        EXPECT_EQ(Shown(form_->Image9), CellName(tile - 1, tile - 1));
+      }
       ExpectTheTaskOnShow();
     }
     EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
@@ -100,9 +109,10 @@ TEST_F(UnaskedAnswers, NeverPassForTheSchemeInHandStepping) {
   EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Writes, UnaskedAnswers, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return std::string(info.param ? "SameWrite" : "RightAfter");
+INSTANTIATE_TEST_SUITE_P(Writes, UnaskedAnswers, testing::Values(-1, 0, 1, 20),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return info.param < 0 ? std::string("SameWrite")
+                                                 : std::to_string(info.param) + "msLater";
                          });
 
 }  // namespace

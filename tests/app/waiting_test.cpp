@@ -182,9 +182,9 @@ TEST_F(Waiting, DamageFoundWhilePaintingInAWaitIsReportedOnceTheHandlerReturns) 
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
+  options.progressive = true;
   for (int k = 0; k < 7; ++k) {
-    pack_.Serve(CellName(k, k),
-                testsupport::WithCorruptEntropyData(testsupport::MakeJpeg(options)));
+    pack_.Serve(CellName(k, k), testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
   }
   StartAndClearRequests();
   QTest::mouseClick(form_->SpeedButton1, Qt::LeftButton);  // hand stepping

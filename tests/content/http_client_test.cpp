@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -329,21 +330,61 @@ TEST_F(HttpClientTest, ABudgetCutsTheRequestUnderWayAndRefusesTheRestUntilItEnds
   EXPECT_EQ(client.Get("good.txt"), "good");
 }
 
-TEST_F(HttpClientTest, AnAnswerNobodyAskedForIsNeverTakenForTheNextOne) {
-  server_.ServeBytes("second.txt", "the second file");
-  EXPECT_EQ(client_.Get("second.txt"), "the second file");
-  for (const bool same_write : {true, false}) {
-    SCOPED_TRACE(same_write ? "in the same write" : "a moment later");
-    Reply first = Reply::Ok("the first file");
-    first.unasked = "HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nbogus!";
-    first.unasked_in_same_write = same_write;
-    first.unasked_delay = 20ms;
-    server_.Route(TestHttpServer::FolderTarget("first.txt"), first);
-    EXPECT_EQ(client_.Get("first.txt"), "the first file");
-    std::this_thread::sleep_for(40ms);  // the unasked answer is in
-    EXPECT_EQ(client_.Get("second.txt"), "the second file");
+// A whole second answer after the verdict picture's, in the same write or in one of its own
+// 0, 1 or 20 ms later, when the next requests have long gone out: the game's requests
+// (verdict, pick, scheme, tiles) three times over. No connection-level check can tell the
+// unasked picture from the pick's own answer when it comes after the pick was asked for; but
+// it never reaches the scheme, and from then on every request has its own answer.
+class UnaskedAnswerTiming : public HttpClientTest, public testing::WithParamInterface<int> {};
+
+TEST_P(UnaskedAnswerTiming, NeverReachesTheSchemeAndThenEveryAnswerIsRight) {
+  for (const char* name : {"pick.jpg", "tile-1.jpg", "tile-2.jpg"}) {
+    server_.ServeBytes(name, std::string("JPEG of ") + name);
+  }
+  server_.ServeBytes("scheme.txt", "the scheme");
+  Reply verdict = Reply::Ok("JPEG of ok.jpg", "image/jpeg");
+  verdict.unasked =
+      "HTTP/1.1 200 OK\r\nContent-Type: image/jpeg\r\nContent-Length: 12\r\n\r\n"
+      "JPEG unasked";
+  verdict.unasked_in_same_write = GetParam() < 0;
+  verdict.unasked_delay = std::chrono::milliseconds(std::max(GetParam(), 0));
+  server_.Route(TestHttpServer::FolderTarget("ok.jpg"), verdict);
+  const auto picture = [&](const std::string& name) {
+    std::string body;
+    client_.Get(name, body, 1024);
+    return body;
+  };
+  for (int round = 1; round <= 3; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const std::size_t requests = server_.RequestCount();
+    const int connections = server_.ConnectionCount();
+    EXPECT_EQ(picture("ok.jpg"), "JPEG of ok.jpg");
+    const std::string pick = picture("pick.jpg");
+    if (round == 1) {
+      EXPECT_TRUE(pick == "JPEG of pick.jpg" || pick == "JPEG unasked") << pick;
+      try {
+        EXPECT_EQ(client_.GetText("scheme.txt"), "the scheme");
+      } catch (const FetchError& error) {
+        EXPECT_TRUE(Says(error.what(), "the answer is image/jpeg, which a text cannot be"));
+      }
+    } else {
+      EXPECT_EQ(pick, "JPEG of pick.jpg");
+      EXPECT_EQ(client_.GetText("scheme.txt"), "the scheme");
+    }
+    EXPECT_EQ(picture("tile-1.jpg"), "JPEG of tile-1.jpg");
+    EXPECT_EQ(picture("tile-2.jpg"), "JPEG of tile-2.jpg");
+    EXPECT_EQ(server_.RequestCount(), requests + 5) << "no request is made twice";
+    if (round > 1) {
+      EXPECT_EQ(server_.ConnectionCount(), connections + 5);
+    }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Writes, UnaskedAnswerTiming, testing::Values(-1, 0, 1, 20),
+                         [](const testing::TestParamInfo<int>& info) {
+                           return info.param < 0 ? std::string("SameWrite")
+                                                 : std::to_string(info.param) + "msLater";
+                         });
 
 TEST_F(HttpClientTest, AfterAnUnaskedAnswerEveryRequestHasAConnectionOfItsOwn) {
   server_.ServeBytes("a.txt", "a");
@@ -363,6 +404,43 @@ TEST_F(HttpClientTest, AfterAnUnaskedAnswerEveryRequestHasAConnectionOfItsOwn) {
   std::this_thread::sleep_for(30ms);  // the unasked answer is in
   for (int i = 0; i < 3; ++i) EXPECT_EQ(client_.Get("a.txt"), "a");
   EXPECT_EQ(server_.ConnectionCount(), 5);
+}
+
+// What the caller refuses, a text answered as a picture and bytes beyond an answer's end each
+// close the connection they came on; only the last two are signs of a server that answers
+// unasked.
+TEST_F(HttpClientTest, AnAnswerThatCannotBeTheFileEndsItsConnection) {
+  server_.ServeBytes("a.txt", "a");
+  server_.Route(TestHttpServer::FolderTarget("picture.txt"), Reply::Ok("JFIF", "Image/JPEG"));
+  EXPECT_EQ(client_.Get("picture.txt"), "JFIF") << "a type is for the caller to judge";
+  EXPECT_EQ(client_.GetText("a.txt"), "a");
+  EXPECT_EQ(server_.ConnectionCount(), 1);
+
+  client_.EndConnection();
+  EXPECT_EQ(client_.GetText("a.txt"), "a");
+  EXPECT_EQ(client_.GetText("a.txt"), "a");
+  EXPECT_EQ(server_.ConnectionCount(), 2) << "kept again after one fresh connection";
+
+  try {
+    client_.GetText("picture.txt");
+    ADD_FAILURE() << "no error";
+  } catch (const FetchError& error) {
+    EXPECT_TRUE(Says(error.Cause(), "the answer is Image/JPEG, which a text cannot be"));
+  }
+  for (int i = 0; i < 2; ++i) EXPECT_EQ(client_.GetText("a.txt"), "a");
+  EXPECT_EQ(server_.ConnectionCount(), 4) << "a connection per request from then on";
+}
+
+TEST_F(HttpClientTest, BytesBeyondAnAnswerInItsOwnReadEndTheConnection) {
+  server_.ServeBytes("a.txt", "a");
+  Reply first = Reply::Ok("the first file");
+  first.unasked = "HTTP/1.1 200 OK\r\nContent-Length: 6\r\n\r\nbogus!";
+  first.unasked_in_same_write = true;
+  server_.Route(TestHttpServer::FolderTarget("first.txt"), first);
+  EXPECT_EQ(client_.Get("a.txt"), "a");
+  EXPECT_EQ(client_.Get("first.txt"), "the first file");
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(client_.Get("a.txt"), "a");
+  EXPECT_EQ(server_.ConnectionCount(), 4);
 }
 
 TEST_F(HttpClientTest, ASlowButSteadyBodyKeepsMoving) {

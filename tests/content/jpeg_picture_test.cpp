@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -117,10 +118,11 @@ TEST(JpegPictureTest, RefusesPicturesOverTheSizeLimits) {
   EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 16, 16'385)), JpegError);
   EXPECT_THROW(JpegPicture::Load(testsupport::WithDimensions(jpeg, 10'000, 10'000)), JpegError);
 
-  // At the limit the header passes; its data, meant for 16 x 16, decodes as damaged.
+  // At the limit the header passes; its data, meant for 16 x 16, ends early.
   const JpegPicture forged = JpegPicture::Load(testsupport::WithDimensions(jpeg, 16'384, 4'096));
   EXPECT_EQ(forged.Info().width, 16'384);
-  EXPECT_THROW(forged.DecodeToCover(80, 80), JpegError);
+  forged.DecodeToCover(80, 80);
+  EXPECT_TRUE(forged.Patched().starts_with("Corrupt JPEG data")) << forged.Patched();
 
   // Progressive CMYK at the limit would need a 512 MB coefficient buffer and seconds of work:
   // refused at load, before anything is decoded.
@@ -190,23 +192,80 @@ TEST(JpegPictureTest, ShowsEveryColourSpaceInPlace) {
   }
 }
 
-TEST(JpegPictureTest, DamagedDataFailsOnlyWhenDecoded) {
+// What libjpeg can only patch over decodes as far as it goes, as browsers show it, the rest
+// filled as libjpeg fills it, and the picture says what was wrong.
+TEST(JpegPictureTest, DataLibjpegPatchesOverShowsWhatDecodes) {
   JpegOptions options = Options(64, 64);
   options.pattern = JpegPattern::kTexture;  // entropy data well beyond the header
   const std::string baseline = MakeJpeg(options);
   options.progressive = true;
   const std::string progressive = MakeJpeg(options);
-  const std::string damaged[] = {
-      testsupport::Truncated(baseline, baseline.size() / 2),
-      testsupport::Truncated(baseline, baseline.size() - 2),  // no EOI
-      testsupport::Truncated(progressive, progressive.size() * 3 / 4),
-      testsupport::WithCorruptEntropyData(baseline),
-      testsupport::WithCorruptEntropyData(progressive),
+  const struct {
+    std::string bytes;
+    const char* says;
+  } cases[] = {
+      {testsupport::Truncated(baseline, baseline.size() * 6 / 10), "Premature end of JPEG file"},
+      {testsupport::Truncated(baseline, baseline.size() - 2), "Premature end of JPEG file"},
+      {testsupport::Truncated(progressive, progressive.size() * 3 / 4),
+       "Premature end of JPEG file"},
+      {testsupport::WithCorruptEntropyData(baseline), "Corrupt JPEG data"},
+      {testsupport::WithCorruptEntropyData(progressive), "Corrupt JPEG data"},
   };
-  for (const std::string& bytes : damaged) {
+  for (const auto& [bytes, says] : cases) {
+    SCOPED_TRACE(std::to_string(bytes.size()) + " bytes");
     const JpegPicture picture = JpegPicture::Load(bytes);
-    EXPECT_THROW(picture.DecodeToCover(80, 80), JpegError) << bytes.size();
-    EXPECT_THROW(picture.DecodeFull(), JpegError) << bytes.size();
+    EXPECT_EQ(picture.Patched(), "") << "nothing is known before a decode";
+    EXPECT_EQ(picture.DecodeFull().pixels.size(), 64u * 64u);
+    EXPECT_TRUE(picture.Patched().starts_with(says)) << picture.Patched();
+    EXPECT_EQ(JpegPicture(picture).Patched(), picture.Patched()) << "copies share what was found";
+  }
+
+  // Cut at 60%: the first rows are the whole picture's, the last row is libjpeg's even fill.
+  const DecodedImage whole = JpegPicture::Load(baseline).DecodeFull();
+  const DecodedImage cut = JpegPicture::Load(cases[0].bytes).DecodeFull();
+  for (int i = 0; i < 64 * 8; ++i) ASSERT_EQ(cut.pixels[i], whole.pixels[i]) << i;
+  const auto last_row = cut.pixels.begin() + 63 * 64;
+  EXPECT_TRUE(
+      std::all_of(last_row, last_row + 64, [&](std::uint32_t p) { return p == *last_row; }));
+  EXPECT_NE(*last_row, whole.pixels[63 * 64]);
+}
+
+TEST(JpegPictureTest, DataLibjpegCannotDecodeFailsOnlyWhenDecoded) {
+  JpegOptions options = Options(64, 64);
+  options.progressive = true;
+  const JpegPicture picture = JpegPicture::Load(testsupport::WithBadLaterScan(MakeJpeg(options)));
+  EXPECT_THROW(picture.DecodeToCover(80, 80), JpegError);
+  EXPECT_THROW(picture.DecodeFull(), JpegError);
+  EXPECT_EQ(picture.Patched(), "");
+}
+
+// Pictures of an encoding libjpeg was built without are told from bytes that are no JPEG.
+TEST(JpegPictureTest, UnsupportedEncodingsAreNamedAsSuch) {
+  const std::string jpeg = MakeJpeg(Options(16, 16));
+  std::string twelve_bit = jpeg;
+  const std::size_t frame = jpeg.find("\xFF\xC0");
+  ASSERT_NE(frame, std::string::npos);
+  twelve_bit[frame + 1] = '\xC1';  // extended sequential
+  twelve_bit[frame + 4] = 12;      // sample precision
+  std::string lossless = jpeg;
+  lossless[frame + 1] = '\xC3';
+  for (const std::string& bytes : {twelve_bit, lossless}) {
+    try {
+      JpegPicture::Load(bytes);
+      ADD_FAILURE() << "loaded";
+    } catch (const content::UnsupportedJpeg& error) {
+      EXPECT_TRUE(std::string(error.what())
+                      .starts_with("a JPEG of an encoding that cannot be "
+                                   "shown: Unsupported JPEG "))
+          << error.what();
+    }
+  }
+  EXPECT_THROW(JpegPicture::Load(testsupport::WithCorruptHeader(jpeg)), JpegError);
+  try {
+    JpegPicture::Load(testsupport::WithCorruptHeader(jpeg));
+  } catch (const content::UnsupportedJpeg&) {
+    ADD_FAILURE() << "a precision of 3 bits is no encoding at all";
+  } catch (const JpegError&) {
   }
 }
 

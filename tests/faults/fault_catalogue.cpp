@@ -15,10 +15,11 @@ using testsupport::Framing;
 using testsupport::Reply;
 
 // Large enough that a damaged scan or a cut-off file leaves a whole header and part of the data.
-std::string TexturedJpeg() {
+std::string TexturedJpeg(bool progressive = false) {
   testsupport::JpegOptions options;
   options.width = options.height = 64;
   options.pattern = testsupport::JpegPattern::kTexture;
+  options.progressive = progressive;
   return testsupport::MakeJpeg(options);
 }
 
@@ -156,6 +157,10 @@ std::vector<Fault> Catalogue() {
       Jpeg(
           "JPEG: damaged data",
           [](const std::string&) { return testsupport::WithCorruptEntropyData(TexturedJpeg()); },
+          PictureEffect::kPatchedWhenPainted),
+      Jpeg(
+          "JPEG: a later scan undecodable",
+          [](const std::string&) { return testsupport::WithBadLaterScan(TexturedJpeg(true)); },
           PictureEffect::kDamagedWhenPainted),
       Jpeg(
           "JPEG: cut in half",
@@ -163,7 +168,7 @@ std::vector<Fault> Catalogue() {
             const std::string whole = TexturedJpeg();
             return testsupport::Truncated(whole, whole.size() / 2);
           },
-          PictureEffect::kDamagedWhenPainted),
+          PictureEffect::kPatchedWhenPainted),
       Jpeg(
           "JPEG: 65,535 x 65,535",
           [](const std::string& good) { return testsupport::WithDimensions(good, 65535, 65535); },

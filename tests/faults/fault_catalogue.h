@@ -20,6 +20,7 @@ enum class PictureEffect {
   kFails,               // the fetch fails
   kEmpty,               // the fetch passes with the empty picture
   kDamagedWhenPainted,  // the fetch passes; the picture fails when it is painted
+  kPatchedWhenPainted,  // the fetch passes; the picture shows as far as it decodes
 };
 
 struct Fault {

@@ -56,7 +56,14 @@ std::string ShownWithFault(const Fault& fault) {
 
 std::string PassingExpectation(const Fault& fault, const std::string& how) {
   if (fault.kind == Kind::kScheme) return how;
-  return how + (fault.effect == PictureEffect::kEmpty ? ", empty picture" : ", damaged picture");
+  switch (fault.effect) {
+    case PictureEffect::kEmpty:
+      return how + ", empty picture";
+    case PictureEffect::kPatchedWhenPainted:
+      return how + ", shown as far as it decodes";
+    default:
+      return how + ", damaged picture";
+  }
 }
 
 void ExpectNoDataDialogs(Stage& stage, Result& result) {

@@ -242,6 +242,19 @@ std::string WithCorruptEntropyData(std::string_view jpeg) {
   return damaged;
 }
 
+std::string WithBadLaterScan(std::string_view progressive) {
+  std::size_t second = std::string_view::npos;
+  int scans = 0;
+  WalkSegments(progressive, [&](std::size_t pos, std::uint8_t code) {
+    if (code == kSos && ++scans == 2) second = pos;
+    return second != std::string_view::npos;
+  });
+  if (second == std::string_view::npos) throw std::runtime_error("JPEG maker: one scan only");
+  std::string damaged(progressive);
+  damaged.at(second + 5) = 0x7F;  // the scan's first component selector
+  return damaged;
+}
+
 std::string WithCorruptHeader(std::string_view jpeg) {
   std::string damaged(jpeg);
   damaged.at(FindMarker(jpeg, IsFrameHeader) + 4) = 3;  // sample precision

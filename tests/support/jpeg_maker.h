@@ -61,6 +61,9 @@ std::string Truncated(std::string_view jpeg, std::size_t keep);
 // A marker planted in the middle of the first scan's entropy data: libjpeg decodes it only with
 // a warning. The header stays valid.
 std::string WithCorruptEntropyData(std::string_view jpeg);
+// A progressive picture whose second scan names a component the frame does not have: the
+// header reads, and libjpeg stops at that scan with an error, showing nothing.
+std::string WithBadLaterScan(std::string_view progressive);
 // The frame header claims a sample precision libjpeg does not support: no longer a JPEG it reads.
 std::string WithCorruptHeader(std::string_view jpeg);
 // The frame header's width and height forged (each at most 65,535); the data stays as it was.

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # dravel-content: check finds one planted fault of each kind, with its line and file, from a
-# folder and through nginx, and what a server tells caches wrongly; a good pack passes; build
+# folder and through nginx, and what a server tells caches wrongly, which is advice unless it
+# breaks play; a good pack passes, from a server that says nothing to caches with advice, which
+# --strict fails; build
 # makes a pack that passes, with hashed names too; sheet draws it; bad arguments give exit
 # status 2.
 # Usage: content_tool_test.sh SOURCE_DIR BUILD_DIR DRAVEL_CONTENT
@@ -18,6 +20,7 @@ scratch=$(mktemp -d)
 ports=()
 cleanup() {
   local port
+  [[ -n ${plain_pid:-} ]] && kill "$plain_pid" 2>/dev/null
   [[ -s $scratch/careless/nginx.pid ]] && kill -QUIT "$(cat "$scratch/careless/nginx.pid")"
   for port in "${ports[@]}"; do
     "$server" stop --port "$port" --build "$scratch/served" >/dev/null
@@ -57,6 +60,12 @@ plant 20 "$DRAVEL_RIGHT_PICTURE"
 plant 22 sub/x.jpg
 plant 24 star-amber.0123456789abcdef.jpg
 cp "$good/star-amber.jpg" "$broken/star-amber.0123456789abcdef.jpg"
+# 12-bit samples: extended sequential coding, which this libjpeg is built without.
+plant 26 twelve.jpg
+cp "$good/circle-amber.jpg" "$broken/twelve.jpg"
+frame=$(LC_ALL=C grep -obUaP '\xff\xc0' "$broken/twelve.jpg" | head -n 1 | cut -d: -f1)
+printf '\xc1' | dd of="$broken/twelve.jpg" bs=1 seek=$((frame + 1)) conv=notrunc status=none
+printf '\x0c' | dd of="$broken/twelve.jpg" bs=1 seek=$((frame + 4)) conv=notrunc status=none
 rm "$broken/$DRAVEL_WRONG_PICTURE"
 {
   printf '\xEF\xBB\xBF'
@@ -67,29 +76,33 @@ unreachable gone.jpg 3
 not-jpeg page.jpg 5
 damaged cut.jpg 8
 over-limits huge.jpg 10
-blurry tiny.jpg 12
 empty-line shemoftask.txt 14
 duplicate-name shemoftask.txt 16
 escaped-bytes shemoftask.txt 18
 fixed-name shemoftask.txt 20
 not-in-folder shemoftask.txt 22
 wrong-hash star-amber.0123456789abcdef.jpg 24
-line-count shemoftask.txt 50
+unsupported twelve.jpg 26
 unreachable no.jpg 0"
+expected_advice="blurry tiny.jpg 12
+line-count shemoftask.txt 50"
 # Files that must never be served: a half-written file, and a link out of the pack.
 echo secret >"$broken/.star-blue.jpg.part"
 ln -s /etc/hostname "$broken/outside.jpg"
 
-found() { jq -r '.problems[] | "\(.kind) \(.file) \(.line)"' <"$1"; }
+found() { jq -r ".${2:-problems}[] | \"\\(.kind) \\(.file) \\(.line)\"" <"$1"; }
 same_problems() { diff <(sort <<<"$expected") <(found "$1" | sort) >&2; }
+same_advice() { diff <(sort <<<"$expected_advice") <(found "$1" advice | sort) >&2; }
 
 "$tool" check --json "$broken" >"$scratch/folder.json"
 check "a broken folder fails the check" test $? -eq 1
 check "from a folder: each planted fault, with its line and file" same_problems "$scratch/folder.json"
+check "from a folder: what only looks less well is advice" same_advice "$scratch/folder.json"
 "$tool" check "$broken" >"$scratch/folder.txt"
 check "text: a scheme line" grep -qxF "shemoftask.txt:14: [empty-line] an empty line: the game asks for the bare folder and skips the task" "$scratch/folder.txt"
 check "text: a picture of a line" grep -q '^shemoftask.txt:5: page.jpg: \[not-jpeg\] ' "$scratch/folder.txt"
-check "text: the summary" grep -q ": 14 problems in 50 files$" "$scratch/folder.txt"
+check "text: a piece of advice" grep -q '^shemoftask.txt:12: tiny.jpg: advice \[blurry\] ' "$scratch/folder.txt"
+check "text: the summary" grep -q ": 13 problems in 50 files; 2 pieces of advice" "$scratch/folder.txt"
 
 listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 port=$((20000 + ($$ + 7919) % 20000))
@@ -144,15 +157,16 @@ http {
 EOF
 nginx -p "$careless/" -c "$careless/nginx.conf" -e "$careless/logs/error.log" ||
   { echo "FAILED: the careless server did not start"; exit 1; }
-expected="scheme-kept-long $DRAVEL_SCHEME_FILE 0
-redirect ${cells[2]} 3
+expected="redirect ${cells[2]} 3
+compressed ${cells[8]} 9"
+expected_advice="scheme-kept-long $DRAVEL_SCHEME_FILE 0
 no-lifetime ${cells[4]} 5
 picture-kept-short ${cells[6]} 7
-compressed ${cells[8]} 9
 no-validator ${cells[10]} 11"
 "$tool" check --json "http://127.0.0.1:$careless_port/$DRAVEL_CONTENT_FOLDER/" >"$scratch/careless.json"
 check "a server that tells caches the wrong things fails the check" test $? -eq 1
-check "each caching fault, with its line and file" same_problems "$scratch/careless.json"
+check "what breaks play behind a cache, with its line and file" same_problems "$scratch/careless.json"
+check "what only makes caches work less well is advice" same_advice "$scratch/careless.json"
 
 # The good pack, both ways. nginx keeps the files it served open for a while: a fresh start.
 "$server" stop --port "$port" --build "$scratch/served" >/dev/null
@@ -165,6 +179,33 @@ check "a good folder: no problems" grep -q ": no problems in 53 files$" "$scratc
 "$tool" check --json "$url" >"$scratch/good.json"
 check "a good server passes" test $? -eq 0
 check "a good server: ok in the JSON" test "$(jq -r '.ok' <"$scratch/good.json")" = true
+
+# The good pack from a server that says nothing to caches (python's http.server): it plays,
+# so the check passes with advice, and fails only when asked to be strict; without one of its
+# pictures it fails.
+plain_port=$((port + 2))
+while listens "$plain_port"; do plain_port=$((plain_port + 1)); done
+plain="$scratch/plain/$DRAVEL_CONTENT_FOLDER"
+mkdir -p "$plain" && cp -r "$good/." "$plain/"
+python3 -m http.server --bind 127.0.0.1 --directory "$scratch/plain" "$plain_port" \
+  >/dev/null 2>&1 &
+plain_pid=$!
+for _ in $(seq 50); do listens "$plain_port" && break; sleep 0.1; done
+plain_url="http://127.0.0.1:$plain_port/$DRAVEL_CONTENT_FOLDER/"
+"$tool" check "$plain_url" >"$scratch/plain.txt"
+check "a plain server passes" test $? -eq 0
+check "a plain server: advice on lifetimes" grep -q ' advice \[no-lifetime\] ' "$scratch/plain.txt"
+check "a plain server: the summary" \
+  grep -q ": no problems in 53 files; 53 pieces of advice" "$scratch/plain.txt"
+"$tool" check --strict --json "$plain_url" >"$scratch/plain.json"
+check "a plain server fails --strict" test $? -eq 1
+check "a plain server: not ok in the strict JSON" test "$(jq -r '.ok' <"$scratch/plain.json")" = false
+rm "$plain/${cells[6]}"
+"$tool" check "$plain_url" >"$scratch/plain-missing.txt"
+check "a plain server without a picture fails" test $? -eq 1
+check "a plain server without a picture: which" \
+  grep -qxF "shemoftask.txt:7: ${cells[6]}: [unreachable] HTTP status 404" "$scratch/plain-missing.txt"
+kill "$plain_pid" && plain_pid=
 
 # A pack built from an author's pictures: any format, any names, one fixed picture of theirs.
 mkdir -p "$scratch/author"

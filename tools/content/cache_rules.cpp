@@ -99,22 +99,27 @@ std::optional<long long> SharedLifetime(const CacheHeaders& headers) {
 std::vector<CacheFinding> JudgeCaching(const CacheHeaders& headers, CachedFile file) {
   std::vector<CacheFinding> findings;
   const auto find = [&](const char* kind, std::string message) {
-    findings.push_back({kind, std::move(message)});
+    findings.push_back({kind, std::move(message), true});
+  };
+  const auto breaks_play = [&](const char* kind, std::string message) {
+    findings.push_back({kind, std::move(message), false});
   };
   const long status = headers.status;
   if (status >= 300 && status <= 399) {
-    find("redirect", "answers " + std::to_string(status) +
-                         (headers.location.empty() ? "" : ", a redirect to " + headers.location) +
-                         ": the game does not follow redirects; serve the file itself here");
+    breaks_play("redirect",
+                "answers " + std::to_string(status) +
+                    (headers.location.empty() ? "" : ", a redirect to " + headers.location) +
+                    ": the game does not follow redirects; serve the file itself here");
     return findings;
   }
   if (status < 200 || status > 299) return findings;
 
   if (!headers.content_encoding.empty() && !SameWord(headers.content_encoding, "identity")) {
-    find("compressed", "sent with Content-Encoding: " + headers.content_encoding +
-                           " to a client that accepts it: a cache may keep the compressed copy "
-                           "and hand it to the game, which reads the bytes as they come; "
-                           "turn compression off for the game's folder");
+    breaks_play("compressed",
+                "sent with Content-Encoding: " + headers.content_encoding +
+                    " to a client that accepts it: a cache may keep the compressed copy "
+                    "and hand it to the game, which reads the bytes as they come; "
+                    "turn compression off for the game's folder");
   }
   const bool scheme = file == CachedFile::kScheme;
   const auto lifetime = SharedLifetime(headers);

@@ -28,6 +28,9 @@ enum class CachedFile { kScheme, kPicture };
 struct CacheFinding {
   std::string kind;
   std::string message;
+  // Caches work less well, but the game gets what it needs: a redirect or compressed bytes
+  // break play, the rest (lifetimes, validators) is advice.
+  bool advice = true;
 };
 
 // What is wrong with the answer for a scheme or a picture. Answers outside 2xx and 3xx are

@@ -29,37 +29,56 @@ std::string Printable(const std::string& text) {
   return shown;
 }
 
-}  // namespace
-
-void WriteTextReport(std::ostream& out, const std::string& where, const CheckResult& result) {
-  for (const Problem& problem : result.problems) {
-    if (problem.line > 0) out << content::kSchemeFile << ':' << problem.line << ": ";
-    if (problem.line == 0 || problem.file != content::kSchemeFile) {
-      out << Printable(problem.file) << ": ";
-    }
-    out << '[' << problem.kind << "] " << Printable(problem.message) << '\n';
+void WriteLine(std::ostream& out, const Problem& problem, const char* label) {
+  if (problem.line > 0) out << content::kSchemeFile << ':' << problem.line << ": ";
+  if (problem.line == 0 || problem.file != content::kSchemeFile) {
+    out << Printable(problem.file) << ": ";
   }
-  const std::size_t count = result.problems.size();
-  if (count == 0) {
-    out << Printable(where) << ": no problems in " << result.files_checked << " files\n";
-  } else {
-    out << Printable(where) << ": " << count << (count == 1 ? " problem" : " problems") << " in "
-        << result.files_checked << " files\n";
-  }
+  out << label << '[' << problem.kind << "] " << Printable(problem.message) << '\n';
 }
 
-void WriteJsonReport(std::ostream& out, const std::string& where, const CheckResult& result) {
-  QJsonArray problems;
-  for (const Problem& problem : result.problems) {
-    problems.append(QJsonObject{{"kind", Text(problem.kind)},
-                                {"file", Text(problem.file)},
-                                {"line", problem.line},
-                                {"message", Text(problem.message)}});
+QJsonArray JsonList(const std::vector<Problem>& list) {
+  QJsonArray array;
+  for (const Problem& problem : list) {
+    array.append(QJsonObject{{"kind", Text(problem.kind)},
+                             {"file", Text(problem.file)},
+                             {"line", problem.line},
+                             {"message", Text(problem.message)}});
   }
+  return array;
+}
+
+}  // namespace
+
+bool Passes(const CheckResult& result, bool strict) {
+  return result.problems.empty() && (!strict || result.advice.empty());
+}
+
+void WriteTextReport(std::ostream& out, const std::string& where, const CheckResult& result) {
+  for (const Problem& problem : result.problems) WriteLine(out, problem, "");
+  for (const Problem& advice : result.advice) WriteLine(out, advice, "advice ");
+  const std::size_t count = result.problems.size();
+  out << Printable(where) << ": ";
+  if (count == 0) {
+    out << "no problems";
+  } else {
+    out << count << (count == 1 ? " problem" : " problems");
+  }
+  out << " in " << result.files_checked << " files";
+  if (const std::size_t advice = result.advice.size(); advice > 0) {
+    out << "; " << advice << (advice == 1 ? " piece" : " pieces")
+        << " of advice, which fail the check with --strict only";
+  }
+  out << '\n';
+}
+
+void WriteJsonReport(std::ostream& out, const std::string& where, const CheckResult& result,
+                     bool strict) {
   const QJsonObject report{{"source", Text(where)},
-                           {"ok", result.problems.empty()},
+                           {"ok", Passes(result, strict)},
                            {"files_checked", result.files_checked},
-                           {"problems", problems}};
+                           {"problems", JsonList(result.problems)},
+                           {"advice", JsonList(result.advice)}};
   out << QJsonDocument(report).toJson(QJsonDocument::Indented).toStdString();
 }
 

@@ -1,6 +1,6 @@
 // dravel-content: makes and checks the game's content packs.
 //
-//   dravel-content check [--json] URL|FOLDER
+//   dravel-content check [--json] [--strict] URL|FOLDER
 //   dravel-content sheet URL|FOLDER OUT.png
 //   dravel-content build [--hash-names] GRID OUT
 #include <QGuiApplication>
@@ -29,14 +29,16 @@ constexpr int kFailed = 1;
 constexpr int kBadArguments = 2;
 
 constexpr char kUsage[] =
-    "usage: dravel-content check [--json] URL|FOLDER\n"
+    "usage: dravel-content check [--json] [--strict] URL|FOLDER\n"
     "       dravel-content sheet URL|FOLDER OUT.png\n"
     "       dravel-content build [--hash-names] GRID OUT\n"
     "\n"
     "check  reads the scheme and every file the game would ask for, from a content server\n"
     "       (http://host/uploads/all/dravel/1/) or a pack's folder, and prints each problem\n"
-    "       with the scheme line and file it concerns; of a server, also what its answers\n"
-    "       tell caches. Exit status 0 only when there is no problem.\n"
+    "       (what breaks play) with the scheme line and file it concerns, then each piece\n"
+    "       of advice (what only looks or caches less well: of a server, what its answers\n"
+    "       tell caches). Exit status 0 when there is no problem; with --strict, only when\n"
+    "       there is no advice either.\n"
     "sheet  draws the 7 x 7 table as a PNG: row and column numbers, each picture and its\n"
     "       name, the diagonal (the choice tiles) framed.\n"
     "build  makes a pack in the folder OUT from GRID, a text file that lists 49 source\n"
@@ -52,12 +54,15 @@ class UsageError : public std::runtime_error {
 
 int Check(const std::vector<std::string>& args) {
   bool json = false;
+  bool strict = false;
   std::string where;
   for (const std::string& arg : args) {
     if (arg == "--json") {
       json = true;
+    } else if (arg == "--strict") {
+      strict = true;
     } else if (arg.starts_with("-") || !where.empty()) {
-      throw UsageError("check takes [--json] and one URL or FOLDER");
+      throw UsageError("check takes [--json], [--strict] and one URL or FOLDER");
     } else {
       where = arg;
     }
@@ -72,13 +77,13 @@ int Check(const std::vector<std::string>& args) {
     });
   }
   if (json) {
-    dravel_content::WriteJsonReport(std::cout, source->Where(), result);
+    dravel_content::WriteJsonReport(std::cout, source->Where(), result, strict);
   } else {
     dravel_content::WriteTextReport(std::cout, source->Where(), result);
   }
   std::cout.flush();
   if (!std::cout) return kFailed;
-  return result.problems.empty() ? 0 : kFailed;
+  return dravel_content::Passes(result, strict) ? 0 : kFailed;
 }
 
 int Sheet(const std::vector<std::string>& args) {

@@ -56,8 +56,10 @@ class Checker {
       CheckPicture(pictures[i]);
     }
     // Top to bottom in the scheme; the fixed pictures, which no line names, last.
-    std::stable_sort(result_.problems.begin(), result_.problems.end(),
-                     [](const Problem& a, const Problem& b) { return Order(a) < Order(b); });
+    for (std::vector<Problem>* list : {&result_.problems, &result_.advice}) {
+      std::stable_sort(list->begin(), list->end(),
+                       [](const Problem& a, const Problem& b) { return Order(a) < Order(b); });
+    }
     return std::move(result_);
   }
 
@@ -67,11 +69,13 @@ class Checker {
     return problem.file == content::kSchemeFile ? 0 : std::numeric_limits<int>::max();
   }
 
-  void Report(std::string kind, std::string file, int line, std::string message) {
-    result_.problems.push_back({std::move(kind), std::move(file), line, std::move(message)});
+  void Report(std::string kind, std::string file, int line, std::string message,
+              bool advice = false) {
+    (advice ? result_.advice : result_.problems)
+        .push_back({std::move(kind), std::move(file), line, std::move(message)});
   }
-  void ReportLine(const char* kind, int line, std::string message) {
-    Report(kind, content::kSchemeFile, line, std::move(message));
+  void ReportLine(const char* kind, int line, std::string message, bool advice = false) {
+    Report(kind, content::kSchemeFile, line, std::move(message), advice);
   }
 
   // Reports what a server's answer for the file tells caches. False when it is a redirect:
@@ -80,7 +84,7 @@ class Checker {
     const auto headers = source_.CacheHeadersOf(name);
     if (!headers) return true;
     for (CacheFinding& finding : JudgeCaching(*headers, file)) {
-      Report(std::move(finding.kind), name, line, std::move(finding.message));
+      Report(std::move(finding.kind), name, line, std::move(finding.message), finding.advice);
     }
     return headers->status < 300 || headers->status > 399;
   }
@@ -108,7 +112,7 @@ class Checker {
                      std::to_string(count) + " stay empty and their tasks are skipped");
     } else if (count > game::kSchemeLines) {
       ReportLine("line-count", int(game::kSchemeLines) + 1,
-                 std::to_string(count) + " lines, not 49: the game never reads past line 49");
+                 std::to_string(count) + " lines, not 49: the game never reads past line 49", true);
     }
     const auto lines = game::SplitSchemeLines(text, game::kSchemeLines);
     std::vector<std::string> names;
@@ -190,6 +194,9 @@ class Checker {
     content::JpegPicture jpeg;
     try {
       jpeg = content::JpegPicture::Load(bytes);
+    } catch (const content::UnsupportedJpeg& error) {
+      report("unsupported", content::FailureCause(error));
+      return;
     } catch (const content::JpegError& error) {
       const auto header = content::ProbeJpegHeader(bytes);
       if (header) {
@@ -203,14 +210,21 @@ class Checker {
     try {
       jpeg.DecodeFull();
     } catch (const content::JpegError& error) {
-      report("damaged", content::FailureCause(error));
+      report("damaged", content::FailureCause(error) + ": the game shows nothing of it");
+      return;
+    }
+    if (const std::string patched = jpeg.Patched(); !patched.empty()) {
+      report("damaged",
+             "damaged JPEG data: " + patched + ": the game shows it only as far as it decodes");
       return;
     }
     const content::JpegInfo& info = jpeg.Info();
     if (info.width < picture.box.width() || info.height < picture.box.height()) {
-      report("blurry", SizeText(info.width, info.height) + ", smaller than the " +
-                           SizeText(picture.box.width(), picture.box.height()) +
-                           " box it fills: stretched, it looks blurry");
+      Report("blurry", picture.name, picture.line,
+             SizeText(info.width, info.height) + ", smaller than the " +
+                 SizeText(picture.box.width(), picture.box.height()) +
+                 " box it fills: stretched, it looks blurry",
+             true);
     }
   }
 

@@ -18,9 +18,13 @@ struct Problem {
 };
 
 struct CheckResult {
-  // Line by line through the scheme, a picture's at the line that names it first; the fixed
-  // pictures last.
+  // What breaks play: a file missing or none the game can show, a scheme that names pictures
+  // wrongly, an answer the game cannot use. Line by line through the scheme, a picture's at the
+  // line that names it first; the fixed pictures last.
   std::vector<Problem> problems;
+  // What only makes the pack look or cache less well (a picture smaller than its box, no
+  // lifetime or validator for caches, lines past the 49th), in the same order.
+  std::vector<Problem> advice;
   int files_checked = 0;
 };
 
