@@ -49,7 +49,7 @@ check "it gives the message shown without a server" \
 check "it names the installed pack" says "$prefix/share/qovex-dravel-content/$DRAVEL_CONTENT_FOLDER/"
 check "dravel-content's manual page renders without a warning" \
   render "$root$prefix/share/man/man1/dravel-content.1"
-for command in "check [--json] URL|FOLDER" "sheet URL|FOLDER OUT.png" "build GRID OUT"; do
+for command in "check [--json] [--strict] URL|FOLDER" "sheet URL|FOLDER OUT.png" "build GRID OUT"; do
   check "it gives the command dravel-content $command" says "dravel-content $command"
 done
 check "it shows how to check the installed pack" says "dravel-content check $base_url"
