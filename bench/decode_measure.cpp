@@ -27,9 +27,7 @@ constexpr int kTileDevicePixels = 360;
 
 struct Kind {
   const char* name;
-  JpegPattern pattern;
-  bool progressive;
-  bool arithmetic;
+  JpegOptions options;
 };
 
 std::optional<std::string> AcceptedPicture(JpegOptions options, int side) {
@@ -48,10 +46,7 @@ std::optional<std::string> AcceptedPicture(JpegOptions options, int side) {
 // a bisection, since a larger picture of one kind costs more and is never accepted where a
 // smaller one is refused.
 std::string CostliestAccepted(const Kind& kind) {
-  JpegOptions options;
-  options.pattern = kind.pattern;
-  options.progressive = kind.progressive;
-  options.arithmetic = kind.arithmetic;
+  const JpegOptions& options = kind.options;
   int accepted = 64;
   int refused = 16'385;  // past the largest side any picture may have
   std::optional<std::string> best = AcceptedPicture(options, accepted);
@@ -73,11 +68,13 @@ std::string CostliestAccepted(const Kind& kind) {
 void MeasureDecodes(const Options& options, CountingDialogs&) {
   const int runs = options.Count(0, 5);
   const Kind kinds[] = {
-      {"sequential, photographic", JpegPattern::kTexture, false, false},
-      {"progressive, smooth", JpegPattern::kQuadrants, true, false},
-      {"progressive, photographic", JpegPattern::kTexture, true, false},
-      {"progressive arithmetic, smooth", JpegPattern::kQuadrants, true, true},
-      {"progressive arithmetic, photographic", JpegPattern::kTexture, true, true},
+      {"sequential, photographic", {.pattern = JpegPattern::kTexture}},
+      {"progressive, smooth", {.pattern = JpegPattern::kQuadrants, .progressive = true}},
+      {"progressive, photographic", {.pattern = JpegPattern::kTexture, .progressive = true}},
+      {"progressive arithmetic, smooth",
+       {.pattern = JpegPattern::kQuadrants, .progressive = true, .arithmetic = true}},
+      {"progressive arithmetic, photographic",
+       {.pattern = JpegPattern::kTexture, .progressive = true, .arithmetic = true}},
   };
   for (const Kind& kind : kinds) {
     const std::string jpeg = CostliestAccepted(kind);

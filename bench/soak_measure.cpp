@@ -1,16 +1,13 @@
-// A whole game played by clicks: every task of the sequence, the wrap-around to its first
-// entry and a little more, every third pick wrong, each click followed by the paint the event
-// loop would do, every turn checked as it goes. Whether the game slows down as it is played is
-// told by the instructions a turn takes, counted by callgrind for a sample of turns near the
-// start and one at the end of the game: a count that other load on the machine cannot move.
-// Run under
+// A whole game played by clicks: every task, the wrap-around and a little more, every third
+// pick wrong, each click followed by the event loop's paint, every turn checked. Whether the
+// game slows down as it is played is told by the instructions a turn takes, which callgrind
+// counts for a sample of turns near the start and at the end (other load cannot move them):
 //
 //   valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file=FILE
 //     dravel_bench soak BASE_URL FILE
 //
-// and callgrind instruments only the samples; FILE.1 and FILE.2 hold their counts. Without
-// valgrind the game is played all the same and only the counts are missing. Wall times per
-// turn (slowed by valgrind, when under it) and the heap in use are given beside.
+// FILE.1 and FILE.2 then hold the samples' counts; without valgrind only they are missing.
+// Wall times per turn and the heap in use are given beside.
 #include <malloc.h>
 #include <valgrind/callgrind.h>
 

@@ -1,12 +1,9 @@
 // A turn and its paint, each beside its yardstick measured in the same run, turn after turn:
-//   a click on a choice tile in automatic stepping, until the next task's pictures are
-//   assigned, beside bare libcurl fetching the same 13 addresses on one open connection;
-//   the window's repaint after the click, beside the same repaint with every picture decoded
-//   afresh (CPU time);
-//   the turn's ten tiles decoded and painted from their data, beside Qt's own scaled JPEG
-//   read and paint (CPU time).
-// Each figure is the median over the runs of each run's median turn; min and max show the
-// machine's noise, and the ratio is the median of the runs' own ratios.
+// a click in automatic stepping until the next task's pictures are assigned, beside bare
+// libcurl fetching the same 13 addresses on one connection; the window's repaint after it,
+// beside the same repaint with every picture decoded afresh; the turn's ten tiles decoded and
+// painted from their data, beside Qt's own scaled JPEG read (both in CPU time). Each figure is
+// the median over the runs of each run's median turn, and the ratio the median of the runs'.
 //
 //   dravel_bench turns BASE_URL [RUNS [TURNS_PER_RUN]]
 #include <QBuffer>
