@@ -1,7 +1,6 @@
 #include "app/application.h"
 
 #include <QStyleFactory>
-#include <exception>
 
 #include "app/application_title.h"
 
@@ -18,14 +17,9 @@ Application::Application(int& argc, char** argv, Dialogs& dialogs)
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
-  try {
-    return QApplication::notify(receiver, event);
-  } catch (const std::exception& error) {
-    dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(error.what())));
-  } catch (...) {
-    dialogs_.ShowErrorBox(QString());
-  }
-  return false;
+  bool handled = false;
+  ShowingErrors(dialogs_, [&] { handled = QApplication::notify(receiver, event); });
+  return handled;
 }
 
 }  // namespace app

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <stdexcept>
@@ -39,13 +38,6 @@ QWidget* Create(const ControlEntry& entry, QWidget* parent) {
       box->setChecked(entry.checked);
       return box;
     }
-    case ControlKind::Memo: {
-      auto* memo = new QPlainTextEdit(caption, parent);
-      const auto policy = entry.scroll_bars ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff;
-      memo->setHorizontalScrollBarPolicy(policy);
-      memo->setVerticalScrollBarPolicy(policy);
-      return memo;
-    }
     case ControlKind::Label:
       return new QLabel(caption, parent);
   }
@@ -76,9 +68,6 @@ void ApplyCursor(QWidget* widget, ControlCursor cursor) {
 ControlTree::ControlTree(QWidget* window, std::span<const ControlEntry> layout) {
   std::vector<QWidget*> stacked_over;  // in creation order
   for (const ControlEntry& entry : layout) {
-    // A hidden memo is text nobody sees or reads (the scheme and the name log are the
-    // session's own members): building a text editor for it would only slow start-up.
-    if (entry.kind == ControlKind::Memo && entry.shows == ControlShows::Hidden) continue;
     QWidget* parent = *entry.parent ? Find(entry.parent) : window;
     QWidget* widget = Create(entry, parent);
     widget->setObjectName(QString::fromLatin1(entry.name));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <exception>
 
 namespace app {
 
@@ -25,5 +26,21 @@ class MessageBoxDialogs : public Dialogs {
 // The error box's text for an error message: a full stop is added when the message is not empty
 // and its last character comes after "." in the character table.
 QString ErrorBoxText(const QString& message);
+
+// Runs `action`; what it lets out is shown in the error box, a failure that carries no message
+// with an empty text. The one place where the program catches every error, for main, the event
+// loop and the window's handlers. False when `action` failed.
+template <typename Action>
+bool ShowingErrors(Dialogs& dialogs, Action&& action) {
+  try {
+    action();
+    return true;
+  } catch (const std::exception& error) {
+    dialogs.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(error.what())));
+  } catch (...) {
+    dialogs.ShowErrorBox(QString());
+  }
+  return false;
+}
 
 }  // namespace app

@@ -1,8 +1,56 @@
 #include "app/event_loop_wait.h"
 
+#include <QSocketNotifier>
 #include <stdexcept>
 
 namespace app {
+
+// A socket's two notifiers. They report only inside a wait: between requests nobody would take
+// their reports. The socket may close while one of them reports, so they go from the event
+// loop.
+class EventLoopWait::NotifierWatch final : public SocketWatch {
+ public:
+  NotifierWatch(EventLoopWait& wait, int fd)
+      : wait_(wait),
+        read_(Notifier(fd, QSocketNotifier::Read)),
+        write_(Notifier(fd, QSocketNotifier::Write)) {}
+
+  ~NotifierWatch() override {
+    for (QSocketNotifier* notifier : {read_, write_}) {
+      notifier->setEnabled(false);
+      notifier->disconnect();                                   // what it reports
+      QObject::disconnect(&wait_, nullptr, notifier, nullptr);  // the waits it follows
+      notifier->deleteLater();
+    }
+  }
+
+  void Want(content::Interest interest) override {
+    interest_ = interest;
+    Arm(wait_.loop_ != nullptr);
+  }
+
+ private:
+  QSocketNotifier* Notifier(int fd, QSocketNotifier::Type type) {
+    auto* notifier = new QSocketNotifier(fd, type, &wait_);  // gone with the waiter at the latest
+    notifier->setEnabled(false);
+    const bool read = type == QSocketNotifier::Read;
+    QObject::connect(notifier, &QSocketNotifier::activated, &wait_, [this, fd, read] {
+      if (wait_.events_) wait_.events_->SocketReady(fd, read, !read);
+    });
+    QObject::connect(&wait_, &EventLoopWait::Waiting, notifier, [this](bool on) { Arm(on); });
+    return notifier;
+  }
+
+  void Arm(bool waiting) {
+    read_->setEnabled(waiting && interest_.read);
+    write_->setEnabled(waiting && interest_.write);
+  }
+
+  EventLoopWait& wait_;
+  QSocketNotifier* read_;
+  QSocketNotifier* write_;
+  content::Interest interest_;
+};
 
 EventLoopWait::EventLoopWait() {
   timer_.setSingleShot(true);
@@ -15,44 +63,8 @@ EventLoopWait::EventLoopWait() {
 
 EventLoopWait::~EventLoopWait() = default;
 
-std::unique_ptr<QSocketNotifier> EventLoopWait::Notifier(int fd, QSocketNotifier::Type type) {
-  auto notifier = std::make_unique<QSocketNotifier>(fd, type);
-  notifier->setEnabled(false);
-  const bool read = type == QSocketNotifier::Read;
-  QObject::connect(notifier.get(), &QSocketNotifier::activated, this, [this, fd, read] {
-    if (events_) events_->SocketReady(fd, read, !read);
-  });
-  return notifier;
-}
-
-// Notifiers report only inside a wait: between requests nobody would take their reports.
-void EventLoopWait::Arm(Socket& socket) {
-  const bool waiting = loop_ != nullptr;
-  if (socket.read) socket.read->setEnabled(waiting && socket.want_read);
-  if (socket.write) socket.write->setEnabled(waiting && socket.want_write);
-}
-
-void EventLoopWait::Retire(std::unique_ptr<QSocketNotifier> notifier) {
-  if (!notifier) return;
-  notifier->setEnabled(false);
-  retired_.push_back(std::move(notifier));
-}
-
-void EventLoopWait::Watch(int fd, bool read, bool write) {
-  if (!read && !write) {
-    const auto found = sockets_.find(fd);
-    if (found == sockets_.end()) return;
-    Retire(std::move(found->second.read));
-    Retire(std::move(found->second.write));
-    sockets_.erase(found);
-    return;
-  }
-  Socket& socket = sockets_[fd];
-  socket.want_read = read;
-  socket.want_write = write;
-  if (read && !socket.read) socket.read = Notifier(fd, QSocketNotifier::Read);
-  if (write && !socket.write) socket.write = Notifier(fd, QSocketNotifier::Write);
-  Arm(socket);
+std::unique_ptr<content::NetworkWait::SocketWatch> EventLoopWait::Watch(int fd) {
+  return std::make_unique<NotifierWatch>(*this, fd);
 }
 
 void EventLoopWait::SetTimer(std::optional<std::chrono::milliseconds> delay) {
@@ -66,19 +78,17 @@ void EventLoopWait::SetTimer(std::optional<std::chrono::milliseconds> delay) {
 void EventLoopWait::Run(content::NetworkEvents& events) {
   if (loop_) throw std::logic_error("a wait for the network inside another");
   QEventLoop loop;
-  struct Waiting {
+  struct Done {
     EventLoopWait& wait;
-    ~Waiting() {
+    ~Done() {
       wait.loop_ = nullptr;
       wait.events_ = nullptr;
-      for (auto& [fd, socket] : wait.sockets_) wait.Arm(socket);
-      wait.retired_.clear();
+      emit wait.Waiting(false);
     }
-  } waiting{*this};
+  } done{*this};
   loop_ = &loop;
   events_ = &events;
-  ++runs_;
-  for (auto& [fd, socket] : sockets_) Arm(socket);
+  emit Waiting(true);
   loop.exec();
 }
 

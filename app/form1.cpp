@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
-#include <exception>
 #include <iterator>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 
@@ -14,7 +14,6 @@
 #include "app/application_title.h"
 #include "app/choice_row.h"
 #include "app/screen_cursor.h"
-#include "app/slot_controls.h"
 #include "app/switch_keys.h"
 #include "app/verdict_notice.h"
 #include "app/window_look.h"
@@ -34,35 +33,30 @@ QString ResultName(const std::string& picture) {
 
 }  // namespace
 
-TForm1::TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
+TForm1::TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
                std::span<const ControlEntry> layout)
-    : session_(session), start_up_(std::move(start_up)), host_(std::move(host)), dialogs_(dialogs) {
+    : session_(session), host_(std::move(host)), dialogs_(dialogs) {
   InstallAccessibleInterfaces();
   ApplyWindowLook(*this);
   const ControlTree tree(this, layout);
-  BindControls(tree);
+  BindControls(tree, layout);
   ConnectHandlers();
   MakePlayableWithoutSight();
   CheckBox2->setChecked(session_.AutomaticStepping());
   CheckBox1->setChecked(session_.MixedOrder());
 }
 
-void TForm1::BindControls(const ControlTree& tree) {
-  struct Binding {
-    const char* name;
-    TImage* TForm1::*member;
-  };
-  static constexpr Binding kPictures[] = {
-      {"Image1", &TForm1::Image1},   {"Image2", &TForm1::Image2},   {"Image3", &TForm1::Image3},
-      {"Image4", &TForm1::Image4},   {"Image5", &TForm1::Image5},   {"Image29", &TForm1::Image29},
-      {"Image28", &TForm1::Image28}, {"Image6", &TForm1::Image6},   {"Image7", &TForm1::Image7},
-      {"Image25", &TForm1::Image25}, {"Image8", &TForm1::Image8},   {"Image11", &TForm1::Image11},
-      {"Image9", &TForm1::Image9},   {"Image10", &TForm1::Image10}, {"Image16", &TForm1::Image16},
-      {"Image17", &TForm1::Image17}, {"Image32", &TForm1::Image32}, {"Image20", &TForm1::Image20},
-      {"Image21", &TForm1::Image21}, {"Image22", &TForm1::Image22}, {"Image23", &TForm1::Image23},
-      {"Image24", &TForm1::Image24}, {"Image30", &TForm1::Image30}, {"Image31", &TForm1::Image31},
-  };
-  for (const auto& [name, member] : kPictures) this->*member = tree.Get<TImage>(name);
+void TForm1::BindControls(const ControlTree& tree, std::span<const ControlEntry> layout) {
+  for (const ControlEntry& entry : layout) {
+    if (!entry.picture) continue;
+    TImage* const picture = tree.Get<TImage>(entry.name);
+    this->*entry.picture = picture;
+    if (entry.slot != session::Slot::kCount) slot_controls_[std::size_t(entry.slot)] = picture;
+  }
+  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
+    if (!slot_controls_[slot])
+      throw std::logic_error("the layout shows no slot " + std::to_string(slot));
+  }
 
   struct GroupBinding {
     const char* name;
@@ -82,10 +76,6 @@ void TForm1::BindControls(const ControlTree& tree) {
   Button2 = tree.Get<QPushButton>("Button2");
   CheckBox1 = tree.Get<QCheckBox>("CheckBox1");
   CheckBox2 = tree.Get<QCheckBox>("CheckBox2");
-
-  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
-    slot_controls_[slot] = tree.Get<TImage>(kSlotControls[slot]);
-  }
 }
 
 void TForm1::ConnectHandlers() {
@@ -130,14 +120,12 @@ void TForm1::RunHandler(Handler handler, QObject* sender) {
     return;
   }
   const HandlerScope scope(*this);
-  try {
-    (this->*handler)(sender);
-  } catch (const content::TransferAbandoned&) {
-  } catch (const std::exception& error) {
-    ShowUncaughtError(error.what());
-  } catch (...) {
-    ShowUncaughtError("");
-  }
+  ShowingErrors(dialogs_, [&] {
+    try {
+      (this->*handler)(sender);
+    } catch (const content::TransferAbandoned&) {
+    }
+  });
 }
 
 void TForm1::MakePlayableWithoutSight() {
@@ -151,23 +139,15 @@ void TForm1::MakePlayableWithoutSight() {
 void TForm1::setVisible(bool visible) {
   if (visible && !shown_once_) {
     shown_once_ = true;
-    // No handler scope: start-up may still run on a thread of its own until FormShow has
-    // taken it over, and the window takes no input before it is shown. A press from
-    // assistive technology meanwhile waits for it.
-    input_hold_.SetHolding(true);
-    try {
-      FormShow(this);
-    } catch (const content::TransferAbandoned&) {
-      closed_by_form_show_ = true;
-    }
-    input_hold_.SetHolding(false);
-    if (closed_by_form_show_) return;
+    RunHandler(&TForm1::FormShow, this);
+    if (closed_) return;  // start-up failed, or the window was closed while it waited
     CentreOnScreen();
   }
   QWidget::setVisible(visible);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+  closed_ = true;
   session_.Client().Abandon();
   QWidget::closeEvent(event);
 }
@@ -227,7 +207,7 @@ void TForm1::ReportDamage() {
   const std::string text = std::to_string(count) + (count == 1 ? " picture" : " pictures") +
                            " could not be shown (" + first_damage_ + ")";
   reporting_damage_ = true;
-  ShowUncaughtError(text);
+  dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(text)));
   reporting_damage_ = false;
   if (damaged_pictures_ > 0) PostDamageReport();  // found while the box was up
 }
@@ -238,10 +218,6 @@ void TForm1::CentreOnScreen() {
   QRect frame = frameGeometry();
   frame.moveCenter(screen->geometry().center());
   move(frame.topLeft());
-}
-
-void TForm1::ShowUncaughtError(const std::string& message) {
-  dialogs_.ShowErrorBox(ErrorBoxText(QString::fromLocal8Bit(message)));
 }
 
 // The one place a handler's results reach the controls: every slot's picture as the session

@@ -2,14 +2,12 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <set>
 #include <span>
 #include <string>
 
 #include "app/control_tree.h"
 #include "app/dialogs.h"
-#include "app/early_start.h"
 #include "app/input_hold.h"
 #include "app/layout_table.h"
 #include "app/picture_control.h"
@@ -29,14 +27,9 @@ class VerdictNotice;
 
 class TForm1 : public QWidget {
  public:
-  static constexpr int kTurnAttempts = session::GameSession::kTurnAttempts;
-
-  // Start-up, as FormShow runs it: the session's own Start, or the end of one begun earlier.
-  using StartUp = std::function<StartOutcome()>;
-
   // `host` is the content server's name, as the no-data message gives it. The session must
   // outlive the window.
-  TForm1(session::GameSession& session, StartUp start_up, std::string host, Dialogs& dialogs,
+  TForm1(session::GameSession& session, std::string host, Dialogs& dialogs,
          std::span<const ControlEntry> layout = MainWindowLayout());
 
   // Making the window visible the first time runs FormShow before it comes on the screen, then
@@ -57,9 +50,6 @@ class TForm1 : public QWidget {
   void Image8Click(QObject* Sender);
   void SpeedButton1Click(QObject* Sender);
   void SpeedButton2Click(QObject* Sender);
-
-  // Shows an error that no handler caught in the application's error box.
-  void ShowUncaughtError(const std::string& message);
 
   // Controls. The window owns them; these name them.
   QGroupBox *GroupBox1, *GroupBox4, *GroupBox5, *GroupBox6, *GroupBox7, *GroupBox8, *GroupBox9,
@@ -111,9 +101,11 @@ class TForm1 : public QWidget {
 
   using Handler = void (TForm1::*)(QObject*);
 
-  void BindControls(const ControlTree& tree);
+  void BindControls(const ControlTree& tree, std::span<const ControlEntry> layout);
   void ConnectHandlers();
   void MakePlayableWithoutSight();
+  // Runs a handler as every event runs it: in a handler scope, with what it lets out shown in
+  // the error box.
   void RunHandler(Handler handler, QObject* sender);
   void CentreOnScreen();
   void InstallResults();
@@ -128,12 +120,11 @@ class TForm1 : public QWidget {
   session::GameSession& session_;
   InputHold input_hold_{*this};
   VerdictNotice* verdict_notice_ = nullptr;  // in GroupBox1's accessible tree
-  StartUp start_up_;
   std::array<TImage*, session::kSlotCount> slot_controls_{};
   std::string host_;
   Dialogs& dialogs_;
   bool shown_once_ = false;
-  bool closed_by_form_show_ = false;
+  bool closed_ = false;  // once closed, the window never shows again
   int handlers_running_ = 0;
   // Pictures found damaged since the last report, and what the first one said.
   int damaged_pictures_ = 0;

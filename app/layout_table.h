@@ -2,9 +2,14 @@
 
 #include <span>
 
+#include "session/board.h"
+
 namespace app {
 
-enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Memo, Label };
+class TForm1;
+class TImage;
+
+enum class ControlKind { GroupBox, Picture, PushButton, SpeedButton, CheckBox, Label };
 enum class ControlCursor { Inherited, Help, HandPoint, Arrow };
 // Hidden: never shown. Unseen: visible, but nothing of it ever shows, for it lies under another
 // control or has no room.
@@ -22,10 +27,15 @@ struct ControlEntry {
   ControlShows shows = ControlShows::Shown;
   bool enabled = true;
   bool checked = false;
-  bool scroll_bars = false;
+  // A picture's member of the window, and the session's slot it shows (kCount: none).
+  TImage* TForm1::*picture = nullptr;
+  session::Slot slot = session::Slot::kCount;
 };
 
 // The whole control tree, listed per parent in creation order.
 std::span<const ControlEntry> MainWindowLayout();
+
+// The slots whose controls the player sees: the choices, the task and the result pictures.
+inline bool ShownSlot(session::Slot slot) { return slot <= session::Slot::kWrong; }
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <utility>
 
+#include "app/picture_decoder.h"
 #include "content/content_error.h"
 
 namespace app {
@@ -23,8 +24,6 @@ void TImage::SetPicture(content::JpegPicture picture) {
   update();
 }
 
-void TImage::DecodeAhead(PendingDecode pending) { ahead_ = std::move(pending); }
-
 QSize TImage::DeviceSize() const {
   const qreal ratio = devicePixelRatioF();
   return {qRound(width() * ratio), qRound(height() * ratio)};
@@ -32,12 +31,8 @@ QSize TImage::DeviceSize() const {
 
 const QImage* TImage::DecodedForSize(QSize device_size) {
   if (decoded_for_ == device_size && !decoded_.isNull()) return &decoded_;
-  // A decode started ahead for another picture still waits for its picture.
-  std::optional<PendingDecode> ahead;
-  if (ahead_ && ahead_->picture.SameAs(picture_)) ahead = std::exchange(ahead_, std::nullopt);
-  const bool decoded_ahead = ahead && ahead->size == device_size;
   try {
-    decoded_ = decoded_ahead ? ahead->decoded.get() : DecodeForControl(picture_, device_size);
+    decoded_ = DecodeForControl(picture_, device_size);
     decoded_for_ = device_size;
     if (const std::string patched = picture_.Patched(); !patched.empty() && report_patched_) {
       report_patched_(patched);

@@ -3,10 +3,8 @@
 #include <QImage>
 #include <QWidget>
 #include <functional>
-#include <optional>
 #include <string>
 
-#include "app/picture_decoder.h"
 #include "content/jpeg_picture.h"
 
 namespace app {
@@ -29,10 +27,6 @@ class TImage : public QWidget {
   // what it decoded; damaged bytes are tried again.
   void SetPicture(content::JpegPicture picture);
   const content::JpegPicture& Picture() const { return picture_; }
-
-  // A decode begun elsewhere for a picture assigned to the control, or about to be: its paint
-  // takes the result instead of decoding (when the size is the one it paints at).
-  void DecodeAhead(PendingDecode pending);
 
   // Called once per picture whose data turns out to be damaged when it is painted.
   void SetDamageReporter(DamageReporter reporter) { report_damage_ = std::move(reporter); }
@@ -62,7 +56,6 @@ class TImage : public QWidget {
   content::JpegPicture picture_;
   QImage decoded_;  // the last decode, scaled to the size it was made for
   QSize decoded_for_;
-  std::optional<PendingDecode> ahead_;
   bool damaged_ = false;
   bool second_press_ = false;  // the release that ends a double-click raises no click
   bool pressable_ = false;

@@ -2,7 +2,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QToolButton>
-#include <utility>
 
 #include "app/form1.h"
 
@@ -22,14 +21,10 @@ void TForm1::FormShow(QObject*) {
   // Start-up runs as one action: the start-up picture, the task sequence and the first turn.
   // A first turn that gives up fails the start as a missing start-up picture does: the window
   // would open without a task to play.
-  StartOutcome outcome = start_up_();
+  const bool started = session_.Start();
   InstallResults();
-  for (std::size_t slot = 0; slot < session::kSlotCount; ++slot) {
-    if (outcome.decodes[slot]) slot_controls_[slot]->DecodeAhead(std::move(*outcome.decodes[slot]));
-  }
-  if (!outcome.started) {
+  if (!started) {
     dialogs_.ShowNoDataDialog(NoDataText());
-    closed_by_form_show_ = true;
     close();
   }
 }

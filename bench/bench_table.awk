@@ -70,5 +70,5 @@ END {
   if (note_count) print ""
   for (i = 1; i <= note_count; ++i) print "* " notes[i]
   printf "\n%d figures, %d goals missed. Ratio: ours / baseline, the median of the per-run ratios\n", figures, missed
-  print "where each run measured both; min and max are over the runs (soak: over its 500 turns)."
+  print "where each run measured both; min and max are over the runs (soak: over its 200 turns)."
 }

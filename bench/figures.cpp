@@ -1,17 +1,12 @@
 #include "bench/figures.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <stdexcept>
 
 namespace bench {
 namespace {
-
-void RequireSamples(const std::vector<double>& samples) {
-  if (samples.empty()) throw std::invalid_argument("no samples");
-}
 
 std::string Number(double value) {
   char text[64];
@@ -29,7 +24,7 @@ std::string Field(std::string text) {
 }  // namespace
 
 double MedianOf(std::vector<double> samples) {
-  RequireSamples(samples);
+  if (samples.empty()) throw std::invalid_argument("no samples");
   const std::size_t middle = samples.size() / 2;
   std::nth_element(samples.begin(), samples.begin() + middle, samples.end());
   const double upper = samples[middle];
@@ -38,18 +33,17 @@ double MedianOf(std::vector<double> samples) {
   return (lower + upper) / 2;
 }
 
-double PercentileOf(std::vector<double> samples, double fraction) {
-  RequireSamples(samples);
-  const double rank = std::ceil(std::clamp(fraction, 0.0, 1.0) * samples.size());
-  const std::size_t index = rank < 1 ? 0 : static_cast<std::size_t>(rank) - 1;
-  std::nth_element(samples.begin(), samples.begin() + index, samples.end());
-  return samples[index];
+double MedianRatio(const std::vector<double>& ours, const std::vector<double>& baseline) {
+  if (ours.size() != baseline.size()) throw std::invalid_argument("unpaired samples");
+  std::vector<double> ratios;
+  for (std::size_t i = 0; i < ours.size(); ++i) ratios.push_back(ours[i] / baseline[i]);
+  return MedianOf(std::move(ratios));
 }
 
 Spread SpreadOf(std::vector<double> samples) {
-  RequireSamples(samples);
+  const double median = MedianOf(samples);
   const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
-  return {MedianOf(samples), *low, *high};
+  return {median, *low, *high};
 }
 
 void PrintFigure(const Figure& figure) {

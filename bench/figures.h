@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,9 +18,11 @@ struct Spread {
 
 // Throws std::invalid_argument on no samples.
 Spread SpreadOf(std::vector<double> samples);
+inline Spread Single(double value) { return {value, value, value}; }
 double MedianOf(std::vector<double> samples);
-// Nearest rank: the smallest sample that at least `fraction` of the samples do not exceed.
-double PercentileOf(std::vector<double> samples, double fraction);
+// The median of ours[i] / baseline[i]: steadier than the ratio of the medians while the
+// machine's load drifts. Throws std::invalid_argument unless both have as many samples.
+double MedianRatio(const std::vector<double>& ours, const std::vector<double>& baseline);
 
 struct Figure {
   std::string name;
@@ -29,14 +32,28 @@ struct Figure {
   std::optional<Spread> baseline;
   // "ratio<=X" (ours / baseline) or "growth<X" (ours - baseline, medians); empty when none.
   std::string goal;
-  // The median of the per-run ratios ours / baseline, when each run measured both: steadier
-  // than the ratio of the medians while the machine's load drifts.
+  // The median of the per-run ratios ours / baseline, when each run measured both.
   std::optional<double> ratio = std::nullopt;
 };
 
 // The CPU time this thread has used: what a figure's own work costs, whatever else the machine
 // runs meanwhile.
 double ThreadCpuMilliseconds();
+
+template <typename Work>
+double WallMillisecondsOf(Work&& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+template <typename Work>
+double CpuMillisecondsOf(Work&& work) {
+  const double start = ThreadCpuMilliseconds();
+  work();
+  return ThreadCpuMilliseconds() - start;
+}
 
 // One tab-separated line starting with "figure".
 void PrintFigure(const Figure& figure);

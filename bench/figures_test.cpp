@@ -1,4 +1,5 @@
-// The statistics and the figure lines that every driver reports, and the drivers' command line.
+// The statistics and the figure lines that every measure reports, and the measures' command
+// line.
 #include "bench/figures.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "bench/run_options.h"
+#include "bench/driver.h"
 
 namespace {
 
@@ -35,17 +36,6 @@ TEST(Figures, MediansOfOddAndEvenCountsInAnyOrder) {
   EXPECT_THROW(bench::SpreadOf({}), std::invalid_argument);
 }
 
-TEST(Figures, PercentileIsTheNearestRank) {
-  std::vector<double> turns;
-  for (int i = 500; i >= 1; --i) turns.push_back(i);  // 1 to 500, backwards
-  EXPECT_EQ(bench::PercentileOf(turns, 0.99), 495);
-  EXPECT_EQ(bench::PercentileOf(turns, 0.5), 250);
-  EXPECT_EQ(bench::PercentileOf(turns, 1.0), 500);
-  EXPECT_EQ(bench::PercentileOf(turns, 0.0), 1);
-  EXPECT_EQ(bench::PercentileOf({3}, 0.99), 3);
-  EXPECT_THROW(bench::PercentileOf({}, 0.5), std::invalid_argument);
-}
-
 TEST(Figures, OneLineOfTwelveFieldsWhatEverTheNames) {
   testing::internal::CaptureStdout();
   bench::PrintFigure({"Turn\twith a tab",
@@ -68,32 +58,30 @@ TEST(Figures, OneLineOfTwelveFieldsWhatEverTheNames) {
       (std::vector<std::string>{"figure", "Alone", "MiB", "3", "3", "3", "", "-", "-", "-", "-"}));
 }
 
-bool Parse(std::vector<const char*> args, bench::RunOptions& options) {
-  args.insert(args.begin(), "driver");
-  return bench::ParseRunOptions(static_cast<int>(args.size()), const_cast<char**>(args.data()),
-                                {9, 60}, options);
+TEST(Options, TakesAddressesCountsOrTheirFallbacks) {
+  const bench::Options options({"http://127.0.0.1:8/f/", "3", "1000000"}, 4);
+  EXPECT_EQ(options.Url(0), "http://127.0.0.1:8/f/");
+  EXPECT_EQ(options.Count(1, 9), 3);
+  EXPECT_EQ(options.Count(2, 9), 1'000'000);
+  EXPECT_EQ(options.Count(3, 9), 9) << "not given";
+  EXPECT_FALSE(options.Has(3));
+  EXPECT_EQ(options.Word(1), "3");
 }
 
-TEST(RunOptions, TakesABaseAndCountsOrTheirDefaults) {
-  bench::RunOptions options;
-  ASSERT_TRUE(Parse({"http://127.0.0.1:8/f/"}, options));
-  EXPECT_EQ(options.base_url, "http://127.0.0.1:8/f/");
-  EXPECT_EQ(options.counts, (std::vector<int>{9, 60}));
-  ASSERT_TRUE(Parse({"http://h/f/", "3"}, options));
-  EXPECT_EQ(options.counts, (std::vector<int>{3, 60}));
-  ASSERT_TRUE(Parse({"http://h/f/", "1", "1000000"}, options));
-  EXPECT_EQ(options.counts, (std::vector<int>{1, 1'000'000}));
-}
-
-TEST(RunOptions, RefusesWhatWouldRunNothingOrForEver) {
-  bench::RunOptions options;
-  EXPECT_FALSE(Parse({}, options));
-  EXPECT_FALSE(Parse({"127.0.0.1/f/"}, options)) << "not an address";
-  EXPECT_FALSE(Parse({"http://h/f"}, options)) << "not a folder";
+TEST(Options, RefusesWhatWouldRunNothingOrForEver) {
+  EXPECT_THROW(bench::Options({"a", "b", "c"}, 2), bench::UsageError) << "one word too many";
+  EXPECT_THROW(bench::Options({}, 1).Url(0), bench::UsageError) << "missing";
+  EXPECT_THROW(bench::Options({}, 1).Word(0), bench::UsageError);
+  EXPECT_THROW(bench::Options({"127.0.0.1/f/"}, 1).Url(0), bench::UsageError) << "no address";
+  EXPECT_THROW(bench::Options({"http://h/f"}, 1).Url(0), bench::UsageError) << "no folder";
   for (const char* count : {"0", "-1", "1000001", "12x", "", "99999999999"}) {
-    EXPECT_FALSE(Parse({"http://h/f/", count}, options)) << count;
+    EXPECT_THROW(bench::Options({count}, 1).Count(0, 5), bench::UsageError) << count;
   }
-  EXPECT_FALSE(Parse({"http://h/f/", "1", "2", "3"}, options)) << "one count too many";
+}
+
+TEST(Figures, MedianRatioPairsTheRuns) {
+  EXPECT_EQ(bench::MedianRatio({2, 9, 3}, {1, 3, 3}), 2);  // ratios 2, 3, 1
+  EXPECT_THROW(bench::MedianRatio({1, 2}, {1}), std::invalid_argument);
 }
 
 // The thread's CPU time: busy work counts, sleeping does not.

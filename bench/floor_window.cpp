@@ -1,47 +1,54 @@
 // The start-up floor: what every version of this game must do before its first task is on
-// the screen, and nothing more: libcurl and libjpeg loaded, the first task's 12 requests made
-// on one connection, and a window with a line of text (for which Qt builds its font
-// database). The requests run beside the window's construction, as well as they can.
+// the screen, in the game's order on one thread and nothing more: the application, a window
+// of the game's size with a line of text (for which Qt builds its font database), libcurl,
+// and the first task's 12 requests on one connection, made when the window is shown, before
+// it comes on the screen.
 //
 //   floor_window URL...
-#include <curl/curl.h>
-
 #include <QApplication>
 #include <QLabel>
 #include <QWidget>
+#include <cstdio>
 #include <exception>
-#include <future>
 #include <string>
 #include <vector>
-// clang-format off
-#include <cstdio>  // jpeglib.h needs FILE and size_t declared first
-#include <jpeglib.h>
-// clang-format on
 
+#include "app/window_look.h"
 #include "bench/curl_session.h"
 
+namespace {
+
+class FloorWindow : public QWidget {
+ public:
+  explicit FloorWindow(std::vector<std::string> urls) : urls_(std::move(urls)) {
+    setWindowTitle(QStringLiteral("Floor window"));
+    setFixedSize(app::kClientWidth, app::kClientHeight);
+  }
+
+  void setVisible(bool visible) override {
+    if (visible && !fetched_) {
+      fetched_ = true;
+      bench::CurlSession().FetchAll(urls_);
+    }
+    QWidget::setVisible(visible);
+  }
+
+ private:
+  std::vector<std::string> urls_;
+  bool fetched_ = false;
+};
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (curl_global_init(CURL_GLOBAL_DEFAULT) != CURLE_OK) return 1;
-  jpeg_error_mgr jpeg_errors;
-  jpeg_std_error(&jpeg_errors);
-  const std::vector<std::string> urls(argv + 1, argv + argc);
-  auto fetched = std::async(std::launch::async, [&urls] {
-    bench::CurlSession session;
-    session.FetchAll(urls);
-  });
   QApplication application(argc, argv);
-  QWidget window;
-  window.setWindowTitle(QStringLiteral("Floor window"));
-  window.setFixedSize(756, 367);
+  FloorWindow window({argv + 1, argv + argc});
   const QLabel label(QStringLiteral("Qovex Dravel"), &window);
   try {
-    fetched.get();
+    window.show();
   } catch (const std::exception& error) {
     std::fprintf(stderr, "floor_window: %s\n", error.what());
     return 1;
   }
-  window.show();
-  const int code = application.exec();
-  curl_global_cleanup();
-  return code;
+  return application.exec();
 }

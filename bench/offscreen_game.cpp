@@ -15,18 +15,9 @@
 
 namespace bench {
 
-void CountingDialogs::ShowErrorBox(const QString& text) {
-  ++shown_;
-  last_text_ = text;
-}
-
-void CountingDialogs::ShowNoDataDialog(const QString& text) {
-  ++shown_;
-  last_text_ = text;
-}
-
-OffscreenGame::OffscreenGame(std::string base_url, app::Dialogs& dialogs)
-    : game_(std::make_unique<app::Game>(std::move(base_url), "127.0.0.1", content::HttpLimits{},
+OffscreenGame::OffscreenGame(std::string base_url, CountingDialogs& dialogs)
+    : dialogs_(dialogs),
+      game_(std::make_unique<app::Game>(std::move(base_url), "127.0.0.1", content::HttpLimits{},
                                         dialogs, random_)) {}
 
 void OffscreenGame::Start() {
@@ -35,29 +26,45 @@ void OffscreenGame::Start() {
   Paint();
 }
 
-int OffscreenGame::RightTile() const {
-  const int tile =
-      game::RightTile(game::SplitCodeDigits(game::TaskAt(Form().State, Form().State.TaskIndex)));
-  if (tile == 0) throw std::logic_error("no tile is right for the task on show");
-  return tile;
+Pick OffscreenGame::PickFor(int turn) const {
+  const game::GameState& state = Form().State;
+  const int right = game::RightTile(game::SplitCodeDigits(game::TaskAt(state, state.TaskIndex)));
+  if (right == 0) throw std::logic_error("no tile is right for the task on show");
+  const bool pick_right = turn % 3 != 2;
+  return {pick_right ? right : right % game::kChoiceTiles + 1, pick_right,
+          game::NextTaskIndex(state.TaskIndex, state.CodeCount)};
 }
 
-app::TImage& OffscreenGame::ChoiceTile(int tile) const {
-  app::TImage* const tiles[] = {Form().Image1, Form().Image2,  Form().Image3, Form().Image4,
-                                Form().Image5, Form().Image29, Form().Image28};
-  if (tile < 1 || tile > game::kTableSize) throw std::out_of_range("no such choice tile");
-  return *tiles[tile - 1];
+app::TImage& OffscreenGame::Showing(session::Slot slot) const {
+  for (const app::ControlEntry& entry : app::MainWindowLayout()) {
+    if (entry.slot == slot) return *(Form().*entry.picture);
+  }
+  throw std::out_of_range("no control shows that slot");
 }
 
-void OffscreenGame::Click(int tile) { QTest::mouseClick(&ChoiceTile(tile), Qt::LeftButton); }
+void OffscreenGame::Click(int tile) {
+  if (tile < 1 || tile > game::kChoiceTiles) throw std::out_of_range("no such choice tile");
+  QTest::mouseClick(&Showing(session::ChoiceSlot(tile)), Qt::LeftButton);
+}
+
+void OffscreenGame::ExpectPlayed(const Pick& pick) const {
+  const app::TForm1& form = Form();
+  const bool verdict_right = !form.Image8->isHidden() && form.Image11->isHidden();
+  const bool verdict_wrong = form.Image8->isHidden() && !form.Image11->isHidden();
+  if (form.State.TaskIndex != pick.next_task || dialogs_.Shown() != 0 ||
+      !(pick.right ? verdict_right : verdict_wrong)) {
+    throw std::runtime_error("a turn went wrong: task " + std::to_string(form.State.TaskIndex) +
+                             " on show instead of " + std::to_string(pick.next_task) + ", " +
+                             std::to_string(dialogs_.Shown()) + " message boxes " +
+                             dialogs_.LastText().toStdString());
+  }
+}
 
 std::array<app::TImage*, 10> OffscreenGame::TurnTiles() const {
-  return {Form().Image1,  Form().Image2,  Form().Image3, Form().Image4, Form().Image5,
-          Form().Image29, Form().Image28, Form().Image6, Form().Image7, Form().Image25};
-}
-
-int OffscreenGame::NextTaskIndex() const {
-  return game::NextTaskIndex(Form().State.TaskIndex, Form().State.CodeCount);
+  std::array<app::TImage*, 10> tiles{};
+  for (int k = 1; k <= game::kChoiceTiles; ++k) tiles[k - 1] = &Showing(session::ChoiceSlot(k));
+  for (int t = 1; t <= 3; ++t) tiles[game::kChoiceTiles + t - 1] = &Showing(session::TaskSlot(t));
+  return tiles;
 }
 
 std::vector<std::string> OffscreenGame::ClickUrls(int tile) const {
@@ -76,7 +83,8 @@ std::vector<std::string> OffscreenGame::ClickUrls(int tile) const {
   for (int k = 1; k <= game::kChoiceTiles; ++k) {
     urls.push_back(url(game::NameAt(state.ImageNames, game::ChoiceCell(k))));
   }
-  const game::CodeDigits next = game::SplitCodeDigits(game::TaskAt(state, NextTaskIndex()));
+  const game::CodeDigits next = game::SplitCodeDigits(
+      game::TaskAt(state, game::NextTaskIndex(state.TaskIndex, state.CodeCount)));
   for (const game::Cell cell : game::TaskCells(next)) {
     urls.push_back(url(game::NameAt(state.ImageNames, cell)));
   }

@@ -47,23 +47,24 @@ class OffscreenGameTest : public testing::Test {
   bench::CountingDialogs dialogs_;
 };
 
+// Every third pick is wrong; each click requests exactly what the yardstick then fetches.
 TEST_F(OffscreenGameTest, AClickRequestsWhatTheYardstickFetches) {
   bench::OffscreenGame game(server_.BaseUrl(), dialogs_);
   game.Start();
   for (int turn = 0; turn < 6; ++turn) {
-    const int right = game.RightTile();
+    const bench::Pick pick = game.PickFor(turn);
     const game::CodeDigits digits =
         game::SplitCodeDigits(game::TaskAt(game.Form().State, game.Form().State.TaskIndex));
-    EXPECT_TRUE(game::IsRightPick(digits, right, right));
-    const int tile = turn % 2 ? right : right % 7 + 1;
-    const std::vector<std::string> urls = game.ClickUrls(tile);
+    EXPECT_EQ(game::IsRightPick(digits, pick.tile, pick.tile), turn % 3 != 2) << turn;
+    EXPECT_EQ(pick.right, turn % 3 != 2);
+    const std::vector<std::string> urls = game.ClickUrls(pick.tile);
     ASSERT_EQ(urls.size(), 13u);
-    EXPECT_EQ(urls[0], server_.BaseUrl() + (tile == right ? "ok.jpg" : "no.jpg"));
-    const int next = game.NextTaskIndex();
+    EXPECT_EQ(urls[0], server_.BaseUrl() + (pick.right ? "ok.jpg" : "no.jpg"));
     server_.ClearRequests();
-    game.Click(tile);
+    game.Click(pick.tile);
     EXPECT_EQ(RequestedUrls(), urls);
-    EXPECT_EQ(game.Form().State.TaskIndex, next);
+    EXPECT_NO_THROW(game.ExpectPlayed(pick));
+    EXPECT_EQ(game.Form().State.TaskIndex, pick.next_task);
 
     server_.ClearRequests();
     bench::CurlSession curl;
@@ -72,6 +73,21 @@ TEST_F(OffscreenGameTest, AClickRequestsWhatTheYardstickFetches) {
     EXPECT_GT(curl.BytesReceived(), 13u * 100);
   }
   EXPECT_EQ(dialogs_.Shown(), 0);
+}
+
+// A turn that did not play what the pick expects is caught.
+TEST_F(OffscreenGameTest, APlayThatWentWrongIsAnError) {
+  bench::OffscreenGame game(server_.BaseUrl(), dialogs_);
+  game.Start();
+  bench::Pick pick = game.PickFor(0);
+  game.Click(pick.tile);
+  bench::Pick other_verdict = pick;
+  other_verdict.right = !pick.right;
+  EXPECT_THROW(game.ExpectPlayed(other_verdict), std::runtime_error);
+  server_.Stop();
+  pick = game.PickFor(1);
+  game.Click(pick.tile);  // its verdict cannot be fetched: no next task
+  EXPECT_THROW(game.ExpectPlayed(pick), std::runtime_error);
 }
 
 TEST_F(OffscreenGameTest, TheRequestsCannotBeToldInMixedOrder) {

@@ -100,10 +100,6 @@ class HttpClient {
   // on is closed before the next request.
   void EndConnection();
 
-  // From now on waits through `wait` (null: blocks in poll(2)); the connection kept open
-  // stays so. Never while a request is under way.
-  void SetWait(NetworkWait* wait);
-
   // While on, connecting and each progress window may take only retry_timeout: for the
   // attempts that follow a time-out, when the server is likely silent still.
   void ShortenWaits(bool on);

@@ -157,7 +157,6 @@ Header ReadHeader(std::string_view data, JpegInfo* info, Message& message) noexc
   if (showable) {
     info->width = static_cast<int>(cinfo.image_width);
     info->height = static_cast<int>(cinfo.image_height);
-    info->grayscale = cinfo.jpeg_color_space == JCS_GRAYSCALE;
     info->progressive = cinfo.progressive_mode != 0;
     info->arithmetic = cinfo.arith_code != 0;
     info->blocks = 0;

@@ -13,7 +13,6 @@ namespace content {
 struct JpegInfo {
   int width = 0;
   int height = 0;
-  bool grayscale = false;
   bool progressive = false;
   bool arithmetic = false;  // arithmetic rather than Huffman coding
   long long blocks = 0;     // 8 x 8 blocks of all components together

@@ -12,12 +12,25 @@ namespace content {
 
 using Clock = std::chrono::steady_clock;
 
-void PollWait::Watch(int fd, bool read, bool write) {
-  if (!read && !write) {
-    sockets_.erase(fd);
-  } else {
-    sockets_[fd] = {read, write};
+class PollWait::PollWatch final : public SocketWatch {
+ public:
+  PollWatch(PollWait& wait, int fd) : wait_(wait), fd_(fd) {}
+  ~PollWatch() override { wait_.sockets_.erase(fd_); }
+  void Want(Interest interest) override {
+    if (interest.read || interest.write) {
+      wait_.sockets_[fd_] = interest;
+    } else {
+      wait_.sockets_.erase(fd_);
+    }
   }
+
+ private:
+  PollWait& wait_;
+  int fd_;
+};
+
+std::unique_ptr<NetworkWait::SocketWatch> PollWait::Watch(int fd) {
+  return std::make_unique<PollWatch>(*this, fd);
 }
 
 void PollWait::SetTimer(std::optional<std::chrono::milliseconds> delay) {

@@ -2,14 +2,15 @@
 set(DRAVEL_CONTENT_SOURCES
   answer_head.cpp
   connection_policy.cpp
+  curl_bridge.cpp
   decode_cost.cpp
   fetch.cpp
   fetch_failure.cpp
   http_client.cpp
-  image_fit.cpp
   jpeg_codec.cpp
   jpeg_picture.cpp
   jpeg_probe.cpp
   poll_wait.cpp
-  request_target.cpp)
+  request_target.cpp
+  transfer.cpp)
 list(TRANSFORM DRAVEL_CONTENT_SOURCES PREPEND "${CMAKE_CURRENT_LIST_DIR}/")

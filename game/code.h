@@ -10,10 +10,6 @@ namespace game {
 // A code's six digits d1 ... d6, d1 the most significant.
 using CodeDigits = std::array<int, 6>;
 
-// True when the six digits are 1 to 7, the three pairs share no digit and at most one pair is
-// diagonal.
-bool IsValidCode(int code);
-
 // The digits of the code's decimal text, its first six characters. Throws GameError when the
 // text is shorter than six characters or one of them is not a decimal digit (the code 0).
 CodeDigits SplitCodeDigits(int code);

@@ -4,8 +4,8 @@
 
 namespace game {
 
-// A rule of the game refused its input: a code that does not split into digits, a digit pair
-// outside the picture table, a position outside the task sequence.
+// A rule of the game refused its input: a code that does not split into digits, or a digit pair
+// outside the picture table.
 class GameError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

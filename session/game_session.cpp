@@ -15,21 +15,18 @@ GameSession::GameSession(std::string base_url, content::HttpLimits limits,
 // A failure leaves the slot's picture as it was.
 void GameSession::FetchPicture(const std::string& file_name, Slot slot) {
   board_[slot] = {FetchJpeg(file_name), file_name};
-  if (picture_arrived_) picture_arrived_(slot, board_[slot].picture);
 }
 
 bool GameSession::Start() {
   const content::HttpClient::Budget budget(client_);
   try {
-    FetchStartPicture();
+    FetchPicture(content::kReadingPicture, Slot::kResult);
   } catch (const content::ContentError&) {
     return false;
   }
   BuildTaskSequence();
   return PlayTurn();
 }
-
-void GameSession::FetchStartPicture() { FetchPicture(content::kReadingPicture, Slot::kResult); }
 
 void GameSession::BuildTaskSequence() { game::BuildTaskSequence(*state_, random_); }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -49,20 +48,13 @@ class GameSession {
   // picture, the task sequence and the first turn. False when the picture or the turn could
   // not be had.
   bool Start();
-  // Start-up's picture into the large result picture. Throws content::ContentError.
-  void FetchStartPicture();
   // The order of the tasks: every valid code, shuffled; TaskIndex back to 0.
   void BuildTaskSequence();
   // One turn: up to kTurnAttempts attempts, each skipping the task of the one before. False
   // when every attempt failed; the window then shows no whole task.
   bool PlayTurn();
-  bool TurnGaveUp() const { return turn_gave_up_; }
   // A click on choice tile `tile` (1 to 7), judged against the task on show.
   ClickOutcome Click(int tile);
-
-  // Called with each picture as it arrives, before the action that fetched it returns.
-  using PictureArrived = std::function<void(Slot slot, const content::JpegPicture& picture)>;
-  void OnPictureArrived(PictureArrived arrived) { picture_arrived_ = std::move(arrived); }
 
   const Board& Shown() const { return board_; }
   game::GameState& State() { return *state_; }
@@ -90,7 +82,6 @@ class GameSession {
   TMemo scheme_memo_;
   session::NameLog name_log_;
   Board board_;
-  PictureArrived picture_arrived_;
   bool automatic_stepping_ = true;
   bool mixed_order_ = false;
   bool turn_gave_up_ = false;

@@ -37,7 +37,6 @@ class PictureControl : public testing::Test {
     EXPECT_NEAR(qBlue(actual), qBlue(expected), 40);
   }
 
-  app::PictureDecoder decoder_;
   QWidget backdrop_;
   app::TImage* picture_ = new app::TImage(&backdrop_);
 };
@@ -129,37 +128,6 @@ TEST_F(PictureControl, NewBytesAlwaysShowEvenWhenTheSameBytesKeepTheirDecode) {
   picture_->SetPicture(content::JpegPicture::Load(damaged));
   EXPECT_EQ(At(Painted(), 15, 10), kBackdrop);
   EXPECT_EQ(reports.size(), 2u);
-}
-
-// A decode begun as a picture arrives serves the paint once the picture is assigned; one for
-// a picture that never comes shows nothing, one for another size is not used, and damage
-// found ahead is reported when painted.
-TEST_F(PictureControl, DecodesAheadServeOnlyTheirPictureAtTheirSize) {
-  const QSize size = picture_->size();
-  const content::JpegPicture blue = Solid({40, 40, 200});
-  picture_->DecodeAhead(decoder_.Decode(Solid({200, 40, 40}), size));
-  picture_->DecodeAhead(decoder_.Decode(blue, size));
-  EXPECT_EQ(At(Painted(), 40, 20), kBackdrop) << "nothing assigned yet";
-  picture_->SetPicture(blue);
-  ExpectNear(At(Painted(), 40, 20), qRgb(40, 40, 200));
-
-  const content::JpegPicture green = Solid({40, 200, 40});
-  picture_->DecodeAhead(decoder_.Decode(green, QSize(8, 8)));
-  picture_->SetPicture(green);
-  ExpectNear(At(Painted(), 79, 39), qRgb(40, 200, 40));
-
-  std::vector<std::string> reports;
-  picture_->SetDamageReporter([&](const std::string& message) { reports.push_back(message); });
-  testsupport::JpegOptions options;
-  options.pattern = testsupport::JpegPattern::kTexture;
-  options.progressive = true;
-  const content::JpegPicture damaged =
-      content::JpegPicture::Load(testsupport::WithBadLaterScan(testsupport::MakeJpeg(options)));
-  picture_->DecodeAhead(decoder_.Decode(damaged, size));
-  EXPECT_TRUE(reports.empty());
-  picture_->SetPicture(damaged);
-  EXPECT_EQ(At(Painted(), 40, 20), kBackdrop);
-  EXPECT_EQ(reports.size(), 1u);
 }
 
 TEST_F(PictureControl, ClickNeedsPressAndReleaseOnTheControl) {

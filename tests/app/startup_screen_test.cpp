@@ -3,17 +3,12 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QTest>
+#include <QTimer>
 #include <QToolButton>
-#include <chrono>
-#include <memory>
 #include <vector>
 
-#include "app/early_start.h"
-#include "app/slot_controls.h"
 #include "game/code.h"
 #include "served_window.h"
-#include "session/game_session.h"
 #include "tests/support/jpeg_maker.h"
 
 namespace {
@@ -54,63 +49,25 @@ TEST_F(StartupScreen, ComesUpWithTheFirstTaskOnShow) {
   EXPECT_TRUE(form_->CheckBox2->isChecked());
 }
 
-// The program's way: start-up begun on threads of its own before the window exists. The
-// window finishes it and shows the same first task from the same requests on one connection;
-// from then on the session waits in the window's event loop.
-TEST_F(StartupScreen, BegunEarlyItShowsTheSameFirstTaskThenWaitsInTheEventLoop) {
-  game_.reset();
-  game::RandomGenerator random;
-  auto session =
-      std::make_unique<session::GameSession>(server_.BaseUrl(), content::HttpLimits{}, random);
-  auto start = std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
-  app::Game game(std::move(session), std::move(start), "127.0.0.1", dialogs_);
-  app::TForm1& form = game.Window();
-  form.show();
-  ASSERT_TRUE(form.isVisible());
-  const int code = game::TaskAt(form.State, 1);
-  std::vector<std::string> expected{"reading.jpg"};
-  for (const auto& name : TurnRequests(form.State.ImageNames, code)) expected.push_back(name);
-  EXPECT_EQ(Requested(), expected);
-  const auto d = game::SplitCodeDigits(code);
-  EXPECT_EQ(Shown(form.Image25), CellName(d[4] - 1, d[5] - 1));
-  EXPECT_EQ(Shown(form.Image8), "reading.jpg");
-  EXPECT_FALSE(form.grab().isNull());
-
-  EXPECT_EQ(game.NetworkWait().Runs(), 0);
-  // A scheme that comes in pieces cannot be read without waiting for the rest.
-  testsupport::Reply spread = testsupport::Reply::Ok(SchemeText(), "text/plain");
-  spread.fault = testsupport::Fault::kSpreadOut;
+// FormShow waits for the network in the event loop, as every handler does, and all of it runs
+// before the window comes on the screen.
+TEST_F(StartupScreen, WaitsInTheEventLoopWhileTheWindowIsStillHidden) {
+  testsupport::Reply spread = testsupport::Reply::Ok(pack_.Bytes("reading.jpg"), "image/jpeg");
+  spread.fault = testsupport::Fault::kSpreadOut;  // no reading it without waiting for the rest
   spread.pieces = 3;
-  server_.Route(testsupport::TestHttpServer::FolderTarget("shemoftask.txt"), spread);
-  QTest::mouseClick(form.Image1, Qt::LeftButton);
-  EXPECT_EQ(form.State.TaskIndex, 2);
-  EXPECT_GE(game.NetworkWait().Runs(), 1);
-  EXPECT_LE(game.NetworkWait().Runs(), 13);
-  EXPECT_EQ(server_.ConnectionCount(), 1) << "the kept connection went over to the event loop";
-  EXPECT_TRUE(dialogs_.no_data_dialogs.empty());
-}
-
-// Begun early against a server that is down: the window says so and closes, as when the
-// start-up runs in it. An early start never finished (the application failed to come up)
-// waits for its thread and hands the session back whole.
-TEST_F(StartupScreen, BegunEarlyAgainstNoServerTheStartFailsAndAnUnfinishedOneEndsCleanly) {
-  game_.reset();
-  server_.Stop();
-  game::RandomGenerator random;
-  content::HttpLimits limits;
-  limits.connect_timeout = std::chrono::milliseconds(500);
-  auto session = std::make_unique<session::GameSession>(server_.BaseUrl(), limits, random);
-  {
-    auto start =
-        std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
-  }
-  auto start = std::make_unique<app::EarlyStart>(*session, app::SlotSizes(app::MainWindowLayout()));
-  app::Game game(std::move(session), std::move(start), "127.0.0.1", dialogs_);
-  game.Window().show();
-  EXPECT_FALSE(game.Window().isVisible());
-  EXPECT_EQ(dialogs_.no_data_dialogs.size(), 1u);
-  EXPECT_TRUE(Requested().empty());
-  EXPECT_EQ(game.Window().State.CodeCount, 0) << "no sequence without the start-up picture";
+  server_.Route(testsupport::TestHttpServer::FolderTarget("reading.jpg"), spread);
+  int delivered = 0;
+  bool visible_then = true;
+  QTimer::singleShot(0, form_, [&] {
+    ++delivered;
+    visible_then = form_->isVisible();
+  });
+  Start();
+  EXPECT_EQ(delivered, 1) << "the event loop ran while start-up waited";
+  EXPECT_FALSE(visible_then);
+  ASSERT_TRUE(form_->isVisible());
+  EXPECT_EQ(Shown(form_->Image8), "reading.jpg");
+  EXPECT_EQ(server_.ConnectionCount(), 1);
 }
 
 TEST_F(StartupScreen, AFirstTurnThatGivesUpFailsTheStart) {

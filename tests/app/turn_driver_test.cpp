@@ -58,10 +58,10 @@ TEST_F(TurnDriver, AttemptsAreBoundedAndTheGameRecovers) {
             std::vector<QString>{"Hello! No data from 127.0.0.1! Be connected!"});
   EXPECT_TRUE(form_->isVisible()) << "the window stays";
   EXPECT_EQ(form_->State.TaskIndex, index) << "no attempt got as far as the next code";
-  EXPECT_EQ(form_->Memo4.LineCount(), 49u * (1 + app::TForm1::kTurnAttempts));
+  EXPECT_EQ(form_->Memo4.LineCount(), 49u * (1 + 3));
   int scheme_requests = 0;
   for (const auto& name : Requested()) scheme_requests += name == "shemoftask.txt";
-  EXPECT_EQ(scheme_requests, app::TForm1::kTurnAttempts);
+  EXPECT_EQ(scheme_requests, 3) << "a turn tries three times";
 
   ServeJpeg(CellName(3, 3), 33);
   form_->Button3Click(form_);

@@ -274,6 +274,48 @@ class WaitRunning : public content::PollWait, content::NetworkEvents {
   int runs = 0;
 };
 
+// A waiter that counts the socket watches alive.
+class CountingWait : public content::PollWait {
+ public:
+  std::unique_ptr<SocketWatch> Watch(int fd) override {
+    struct Counted : SocketWatch {
+      Counted(std::unique_ptr<SocketWatch> watch, CountingWait& wait)
+          : inner(std::move(watch)), counts(wait) {
+        counts.most = std::max(counts.most, ++counts.live);
+      }
+      ~Counted() override { --counts.live; }
+      void Want(content::Interest interest) override { inner->Want(interest); }
+      std::unique_ptr<SocketWatch> inner;
+      CountingWait& counts;
+    };
+    return std::make_unique<Counted>(PollWait::Watch(fd), *this);
+  }
+  int live = 0;
+  int most = 0;
+};
+
+// libcurl keeps each socket's watch for as long as it waits on the socket: none outlives its
+// request, a dropped connection or an abandoned transfer, and a connection has one at most.
+TEST_F(HttpClientTest, EachSocketsWatchEndsWithItsWait) {
+  CountingWait wait;
+  server_.ServeBytes("a.txt", "alpha");
+  server_.Route(TestHttpServer::FolderTarget("silent"), Faulty(Fault::kNeverAnswer));
+  {
+    HttpClient client(server_.BaseUrl(), ShortLimits(), &wait);
+    EXPECT_EQ(client.Get("a.txt"), "alpha");
+    EXPECT_EQ(wait.live, 0);
+    client.EndConnection();
+    EXPECT_EQ(client.Get("a.txt"), "alpha");
+    EXPECT_EQ(server_.ConnectionCount(), 2);
+    EXPECT_THROW(client.Get("missing"), FetchError);
+    EXPECT_EQ(wait.live, 0);
+    EXPECT_THROW(client.Get("silent"), content::TimeoutError)
+        << "cut while libcurl waits on its socket";
+    EXPECT_EQ(wait.live, 0);
+  }
+  EXPECT_EQ(wait.most, 1) << "one request, one socket";
+}
+
 TEST_F(HttpClientTest, EveryRequestWaitsOnceAtTheMost) {
   WaitRunning wait;
   HttpClient client(server_.BaseUrl(), ShortLimits(), &wait);
@@ -282,25 +324,6 @@ TEST_F(HttpClientTest, EveryRequestWaitsOnceAtTheMost) {
   EXPECT_THROW(client.Get("missing"), FetchError);
   EXPECT_GT(wait.runs, 0);
   EXPECT_LE(wait.runs, 21);
-}
-
-// Start-up fetches blocking on a thread of its own; the window's event loop takes over after.
-TEST_F(HttpClientTest, ANewWaitTakesOverTheKeptConnection) {
-  // Answers in pieces: no request can end without waiting for the rest.
-  Reply spread = Reply::Ok("alpha");
-  spread.fault = Fault::kSpreadOut;
-  spread.pieces = 2;
-  server_.Route(TestHttpServer::FolderTarget("a.txt"), spread);
-  HttpClient client(server_.BaseUrl(), ShortLimits());
-  EXPECT_EQ(client.Get("a.txt"), "alpha");
-  WaitRunning wait;
-  client.SetWait(&wait);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(client.Get("a.txt"), "alpha");
-  EXPECT_EQ(wait.runs, 3);
-  client.SetWait(nullptr);
-  EXPECT_EQ(client.Get("a.txt"), "alpha");
-  EXPECT_EQ(wait.runs, 3);
-  EXPECT_EQ(server_.ConnectionCount(), 1);
 }
 
 TEST_F(HttpClientTest, AbandonedInsideAWaitTheRequestEndsAndNoOtherGoesOut) {

@@ -61,7 +61,6 @@ TEST(JpegPictureTest, ReadsTheHeaderFacts) {
     EXPECT_FALSE(picture.Empty());
     EXPECT_EQ(picture.Info().width, 37);
     EXPECT_EQ(picture.Info().height, 21);
-    EXPECT_EQ(picture.Info().grayscale, c.color == JpegColor::kGray);
     EXPECT_EQ(picture.Info().progressive, c.progressive);
   }
 }

@@ -12,6 +12,7 @@
 #include "game/random_generator.h"
 #include "game/scheme_lines.h"
 #include "tests/contentgen/pack_files.h"
+#include "tests/game/valid_code.h"
 
 namespace contentgen_test {
 namespace {
@@ -53,7 +54,7 @@ int PlayersAnswer(const game::ImageNameTable& names, const game::CodeDigits& d) 
 std::vector<int> AllValidCodes() {
   std::vector<int> codes;
   for (int code = 111111; code <= 777777; ++code) {
-    if (game::IsValidCode(code)) codes.push_back(code);
+    if (testoracle::IsValidCode(code)) codes.push_back(code);
   }
   return codes;
 }

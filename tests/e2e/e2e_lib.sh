@@ -79,6 +79,7 @@ e2e_setup() {
   E2E_ANSWERS=$5
   # shellcheck source=/dev/null
   source "$E2E_BUILD/content-layout.env" || e2e_fail "no content-layout.env in $E2E_BUILD"
+  e2e_read_layout
   E2E_FOLDER_PATH=$DRAVEL_CONTENT_FOLDER
   E2E_PACK="$E2E_BUILD/content-pack/$E2E_FOLDER_PATH"
   E2E_ACCESS_LOG="$E2E_BUILD/content-server/port-80/logs/access.log"
@@ -360,24 +361,43 @@ e2e_shot_until() {
   return 1
 }
 
-# ---- The window's layout, in client coordinates. ----
+# ---- The window's layout, in client coordinates, from the build's window-layout.env. ----
 
-E2E_CLIENT_WIDTH=756
-E2E_CLIENT_HEIGHT=367
-E2E_TASK_TILE_X=(19 203 386)
-E2E_TASK_TILE_Y=62
-E2E_TASK_TILE_SIZE=180
-E2E_CHOICE_Y=271
-E2E_CHOICE_SIZE=80
-e2e_choice_x() { echo $((14 + 88 * ($1 - 1))); }
-# Image8, the big result picture, and Image11, the small one inside its area.
-E2E_RESULT=(578 69 161 172)
-E2E_WRONG=(622 165 73 49)
-# Centres of the step switch and of "Start->Next".
-E2E_STEP_SWITCH=(686 283)
-E2E_NEXT_BUTTON=(686 339)
-# A point of plain window background, between the first two choice tiles.
-E2E_BACKGROUND=(97 300)
+# e2e_rect NAME INDEX: left, top, width or height (index 0 to 3) of a named control.
+e2e_rect() {
+  local -n rect="DRAVEL_$1"
+  echo "${rect[$2]}"
+}
+# e2e_centre NAME: the control's centre, "x y".
+e2e_centre() {
+  local -n rect="DRAVEL_$1"
+  echo "$((rect[0] + rect[2] / 2)) $((rect[1] + rect[3] / 2))"
+}
+e2e_read_layout() {
+  # shellcheck source=/dev/null
+  source "$E2E_BUILD/window-layout.env" || e2e_fail "no window-layout.env in $E2E_BUILD"
+  E2E_CLIENT_WIDTH=$DRAVEL_CLIENT_WIDTH
+  E2E_CLIENT_HEIGHT=$DRAVEL_CLIENT_HEIGHT
+  local name first=${DRAVEL_CHOICE_TILES[0]} second=${DRAVEL_CHOICE_TILES[1]}
+  E2E_TASK_TILE_X=()
+  for name in "${DRAVEL_TASK_TILES[@]}"; do E2E_TASK_TILE_X+=("$(e2e_rect "$name" 0)"); done
+  E2E_TASK_TILE_Y=$(e2e_rect "${DRAVEL_TASK_TILES[0]}" 1)
+  E2E_TASK_TILE_SIZE=$(e2e_rect "${DRAVEL_TASK_TILES[0]}" 2)
+  E2E_CHOICE_Y=$(e2e_rect "$first" 1)
+  E2E_CHOICE_SIZE=$(e2e_rect "$first" 2)
+  # Image8, the big result picture, and Image11, the small one inside its area.
+  local -n result="DRAVEL_${DRAVEL_RESULT_PICTURES[0]}" wrong="DRAVEL_${DRAVEL_RESULT_PICTURES[1]}"
+  E2E_RESULT=("${result[@]}")
+  E2E_WRONG=("${wrong[@]}")
+  # Centres of the step switch and of "Start->Next".
+  read -ra E2E_STEP_SWITCH <<<"$(e2e_centre SpeedButton1)"
+  read -ra E2E_NEXT_BUTTON <<<"$(e2e_centre Button1)"
+  # A point of plain window background, between the first two choice tiles.
+  E2E_BACKGROUND=($((($(e2e_rect "$first" 0) + E2E_CHOICE_SIZE + $(e2e_rect "$second" 0)) / 2))
+    $((E2E_CHOICE_Y + E2E_CHOICE_SIZE / 2)))
+}
+# The left edge of choice tile 1 to 7.
+e2e_choice_x() { e2e_rect "${DRAVEL_CHOICE_TILES[$1 - 1]}" 0; }
 
 E2E_MISMATCH=""
 e2e_mismatch() {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The real program against nginx and the generated pack: the window comes up fixed at
-# 756 x 367, centred, with the first task; a right pick shows ok.jpg and the next task, a
+# The real program against nginx and the generated pack: the window comes up fixed at the
+# layout's size, centred, with the first task; a right pick shows ok.jpg and the next task, a
 # wrong pick shows no.jpg small and hides the big picture. The screen is checked by its
 # pixels, the content server's log for the requests the game made and their order.
 set -euo pipefail
@@ -17,7 +17,7 @@ window=$(e2e_wait_game_window)
 e2e_locate_window "$window"
 
 ((E2E_WINDOW_WIDTH == E2E_CLIENT_WIDTH && E2E_WINDOW_HEIGHT == E2E_CLIENT_HEIGHT)) ||
-  e2e_fail "the window is ${E2E_WINDOW_WIDTH} x $E2E_WINDOW_HEIGHT, not 756 x 367"
+  e2e_fail "the window is ${E2E_WINDOW_WIDTH} x $E2E_WINDOW_HEIGHT, not $E2E_CLIENT_WIDTH x $E2E_CLIENT_HEIGHT"
 # Centred by its size; an odd remainder may go either way.
 for axis in X Y; do
   if [[ $axis == X ]]; then
@@ -29,10 +29,11 @@ for axis in X Y; do
     e2e_fail "the window is not centred: $axis = $at on a screen with $free pixels to spare"
 done
 hints=$(xprop -id "$window" WM_NORMAL_HINTS)
-if ! grep -q 'minimum size: 756 by 367' <<<"$hints" || ! grep -q 'maximum size: 756 by 367' <<<"$hints"; then
+size="$E2E_CLIENT_WIDTH by $E2E_CLIENT_HEIGHT"
+if ! grep -q "minimum size: $size" <<<"$hints" || ! grep -q "maximum size: $size" <<<"$hints"; then
   e2e_fail "the window can be resized: $hints"
 fi
-echo "ok: the window is 756 x 367, fixed, at $E2E_WINDOW_X, $E2E_WINDOW_Y (centred)"
+echo "ok: the window is $E2E_CLIENT_WIDTH x $E2E_CLIENT_HEIGHT, fixed, at $E2E_WINDOW_X, $E2E_WINDOW_Y (centred)"
 # The desktop entry matches the running window to itself by this class.
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$E2E_SOURCE"/packaging/*.desktop)
 classes=$(xprop -id "$window" WM_CLASS)

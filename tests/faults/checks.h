@@ -9,6 +9,8 @@
 
 namespace faults {
 
+inline constexpr int kTurnAttempts = 3;  // a turn that fails is tried three times in all
+
 // The result of one scenario: what was expected of it, how long the handler under test held
 // the window, and every expectation it missed.
 struct Result {
@@ -43,8 +45,8 @@ void ExpectTaskOnShow(Stage& stage, Result& result, const app::TImage* except = 
 // The turn gave up after its last attempt: one no-data dialog, the window stays, the task
 // index did not move, and the scheme was asked for `attempts` times (those that found a
 // server), or up to twice as often with `repeats`.
-void ExpectGaveUp(Stage& stage, Result& result, int task_index,
-                  int attempts = app::TForm1::kTurnAttempts, bool repeats = false);
+void ExpectGaveUp(Stage& stage, Result& result, int task_index, int attempts = kTurnAttempts,
+                  bool repeats = false);
 
 // Painting the window shows `boxes` error boxes in all, and painting again shows no more.
 void ExpectErrorBoxesWhenPainted(Stage& stage, Result& result, std::size_t boxes);

@@ -140,13 +140,13 @@ Result Turn(Stage& stage, const Fault& fault) {
   stage.Server().ClearRequests();
   const int before = form.State.TaskIndex;
   {
-    Stopwatch watch(result, Bound(fault, app::TForm1::kTurnAttempts));
+    Stopwatch watch(result, Bound(fault, kTurnAttempts));
     form.Button3Click(&form);
   }
   // Nothing but a scheme file will do as the scheme: every fault of HTTP fails the turn.
   if (fault.kind == Kind::kHttp || !Passes(fault)) {
     result.expected = "gives up";
-    ExpectGaveUp(stage, result, before, app::TForm1::kTurnAttempts, fault.repeats);
+    ExpectGaveUp(stage, result, before, kTurnAttempts, fault.repeats);
     ExpectErrorBoxesWhenPainted(stage, result, 0);
   } else {
     result.expected = PassingExpectation(fault, "plays");

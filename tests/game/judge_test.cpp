@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "valid_code.h"
+
 namespace {
 
 // The tiles 1 to 7 that IsRightPick accepts for a code.
@@ -41,7 +43,7 @@ TEST(Judge, OffDiagonalCellsAreJudgedByTheirPair) {
 TEST(Judge, EveryValidCodeHasExactlyOneRightTile) {
   int codes = 0;
   for (int code = 111'111; code <= 777'777; ++code) {
-    if (!game::IsValidCode(code)) continue;
+    if (!testoracle::IsValidCode(code)) continue;
     ++codes;
     ASSERT_EQ(RightTiles(code), std::vector<int>{game::RightTile(game::SplitCodeDigits(code))})
         << code;

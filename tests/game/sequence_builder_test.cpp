@@ -11,6 +11,7 @@
 
 #include "game/code.h"
 #include "sequence_digest.h"
+#include "valid_code.h"
 
 namespace {
 
@@ -43,7 +44,7 @@ TEST_F(SequenceBuilder, CollectsTheValidCodesInAscendingOrder) {
   EXPECT_EQ(list[12'598], 776542);
   EXPECT_EQ(list[12'599], 776543);
   for (int i = 1; i < 12'600; ++i) ASSERT_LT(list[i - 1], list[i]);
-  for (int i = 0; i < 12'600; ++i) ASSERT_TRUE(game::IsValidCode(list[i])) << list[i];
+  for (int i = 0; i < 12'600; ++i) ASSERT_TRUE(testoracle::IsValidCode(list[i])) << list[i];
 }
 
 TEST_F(SequenceBuilder, SequenceHoldsEveryValidCodeOnce) {
@@ -54,7 +55,7 @@ TEST_F(SequenceBuilder, SequenceHoldsEveryValidCodeOnce) {
   std::set<int> seen;
   for (int i = 0; i < 12'600; ++i) {
     const int code = game::TaskAt(*state_, i);
-    ASSERT_TRUE(game::IsValidCode(code)) << "entry " << i << " holds " << code;
+    ASSERT_TRUE(testoracle::IsValidCode(code)) << "entry " << i << " holds " << code;
     ASSERT_TRUE(seen.insert(code).second) << "code " << code << " appears twice";
   }
   for (int i = 12'600; i < game::kSequenceCapacity; ++i) ASSERT_EQ(game::TaskAt(*state_, i), 0);
