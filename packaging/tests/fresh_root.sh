@@ -82,11 +82,13 @@ in_root() {
 
 # Boots the root folder $ROOT_DIR (named $ROOT_NAME) and waits until its services have started.
 # Further arguments go to systemd-nspawn. A boot right after a poweroff can find the last one's
-# leftovers still going away, and nspawn then ends at once: it is tried once more.
+# leftovers still going away and never come up: it is ended and tried once more.
 root_boot() {
   root_boot_once "$@" && return 0
-  kill -0 "$ROOT_NSPAWN_PID" 2>/dev/null && return 1
-  echo "fresh root: $ROOT_NAME ended as it booted; booting it once more" >&2
+  echo "fresh root: $ROOT_NAME did not come up; booting it once more" >&2
+  kill -KILL "$ROOT_NSPAWN_PID" 2>/dev/null || true
+  wait "$ROOT_NSPAWN_PID" 2>/dev/null || true
+  rm -rf "/run/systemd/nspawn/propagate/$ROOT_NAME"
   sleep 2
   root_boot_once "$@"
 }
@@ -97,7 +99,7 @@ root_boot_once() {
     --console=passive --machine="$ROOT_NAME" "$@" >>"$ROOT_DIR.console.log" 2>&1 </dev/null &
   ROOT_NSPAWN_PID=$!
   ROOT_LEADER=""
-  for ((waited = 0; waited < 600; ++waited)); do
+  for ((waited = 0; waited < 450; ++waited)); do
     [[ -n $ROOT_LEADER ]] || ROOT_LEADER=$(pgrep -P "$ROOT_NSPAWN_PID" | head -n 1 || true)
     if [[ -n $ROOT_LEADER ]]; then
       state=$(in_root systemctl is-system-running 2>/dev/null || true)
