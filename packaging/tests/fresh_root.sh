@@ -100,7 +100,8 @@ root_boot_once() {
   ROOT_NSPAWN_PID=$!
   ROOT_LEADER=""
   for ((waited = 0; waited < 450; ++waited)); do
-    [[ -n $ROOT_LEADER ]] || ROOT_LEADER=$(pgrep -P "$ROOT_NSPAWN_PID" | head -n 1 || true)
+    # The root's init, once nspawn's child has become it: a child seen earlier may be gone.
+    [[ -n $ROOT_LEADER ]] || ROOT_LEADER=$(pgrep -x -P "$ROOT_NSPAWN_PID" systemd | head -n 1 || true)
     if [[ -n $ROOT_LEADER ]]; then
       state=$(in_root systemctl is-system-running 2>/dev/null || true)
       [[ $state == running || $state == degraded ]] && return 0
