@@ -183,14 +183,19 @@ check "a good server: ok in the JSON" test "$(jq -r '.ok' <"$scratch/good.json")
 # The good pack from a server that says nothing to caches (python's http.server): it plays,
 # so the check passes with advice, and fails only when asked to be strict; without one of its
 # pictures it fails.
-plain_port=$((port + 2))
-while listens "$plain_port"; do plain_port=$((plain_port + 1)); done
+# It binds a port the system chooses and names it, so no parallel test can take it first.
 plain="$scratch/plain/$DRAVEL_CONTENT_FOLDER"
 mkdir -p "$plain" && cp -r "$good/." "$plain/"
-python3 -m http.server --bind 127.0.0.1 --directory "$scratch/plain" "$plain_port" \
-  >/dev/null 2>&1 &
+python3 -u -m http.server --bind 127.0.0.1 --directory "$scratch/plain" 0 \
+  >"$scratch/plain-server.txt" 2>&1 &
 plain_pid=$!
-for _ in $(seq 50); do listens "$plain_port" && break; sleep 0.1; done
+plain_port=
+for _ in $(seq 100); do
+  plain_port=$(sed -n 's/^Serving HTTP on .* port \([0-9]*\) .*/\1/p' "$scratch/plain-server.txt")
+  [[ -n $plain_port ]] && break
+  sleep 0.1
+done
+[[ -n $plain_port ]] || { echo "FAILED: python's http.server did not start"; cat "$scratch/plain-server.txt"; exit 1; }
 plain_url="http://127.0.0.1:$plain_port/$DRAVEL_CONTENT_FOLDER/"
 "$tool" check "$plain_url" >"$scratch/plain.txt"
 check "a plain server passes" test $? -eq 0
