@@ -29,10 +29,11 @@ CURLM* CurlBridge::Multi() {
   return multi_;
 }
 
-// libcurl tells of every socket it closes, its connection cache's included, as the multi goes.
+// Every socket of libcurl's is closed as the multi goes, its connection cache's included.
 void CurlBridge::Reset() {
   CURLM* const multi = std::exchange(multi_, nullptr);
   curl_multi_cleanup(multi);
+  idle_.clear();
   curl_due_.reset();
 }
 
@@ -40,12 +41,19 @@ int CurlBridge::OnSocket(CURL*, curl_socket_t socket, int what, void* user, void
   auto& bridge = *static_cast<CurlBridge*>(user);
   auto* kept = static_cast<NetworkWait::SocketWatch*>(watch);
   if (what == CURL_POLL_REMOVE) {
-    delete kept;
+    // libcurl stops watching a kept connection between its requests: its watch waits, idle,
+    // for the next one rather than being made anew for each.
+    if (kept) {
+      kept->Want({});
+      bridge.idle_[socket].reset(kept);
+    }
     if (bridge.multi_) curl_multi_assign(bridge.multi_, socket, nullptr);
     return 0;
   }
   if (!kept) {
-    kept = bridge.wait_.Watch(socket).release();
+    auto& idle = bridge.idle_[socket];
+    kept = idle ? idle.release() : bridge.wait_.Watch(socket).release();
+    bridge.idle_.erase(socket);
     curl_multi_assign(bridge.multi_, socket, kept);
   }
   kept->Want({what == CURL_POLL_IN || what == CURL_POLL_INOUT,

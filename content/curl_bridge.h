@@ -4,15 +4,18 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 
 #include "content/network_wait.h"
 
 namespace content {
 
-// libcurl's multi interface on a NetworkWait. libcurl itself keeps each socket's watch, made
-// when it first names the socket and ended when it closes it (curl_multi_assign), and one timer
-// of the waiter serves libcurl's timer and the caller's own next deadline.
+// libcurl's multi interface on a NetworkWait. libcurl itself keeps the watch of each socket it
+// watches (curl_multi_assign); a socket it stops watching keeps its watch, idle, until libcurl
+// watches it again or the multi goes, since a kept connection is left alone between requests.
+// One timer of the waiter serves libcurl's timer and the caller's own next deadline.
 class CurlBridge final : NetworkEvents {
  public:
   using Clock = std::chrono::steady_clock;
@@ -48,6 +51,9 @@ class CurlBridge final : NetworkEvents {
 
   NetworkWait& wait_;
   CURLM* multi_ = nullptr;
+  // Watches of sockets that libcurl has stopped watching; a closed socket's number comes back
+  // with the next socket, and a watch watches a number.
+  std::map<curl_socket_t, std::unique_ptr<NetworkWait::SocketWatch>> idle_;
   std::optional<Clock::time_point> curl_due_;  // when libcurl wants to be called back
   std::optional<Clock::time_point> wake_;      // the waiter's timer, as last set
   const std::function<bool()>* ended_ = nullptr;

@@ -274,45 +274,71 @@ class WaitRunning : public content::PollWait, content::NetworkEvents {
   int runs = 0;
 };
 
-// A waiter that counts the socket watches alive.
+// A waiter that counts the socket watches made, those alive and those that want something.
 class CountingWait : public content::PollWait {
  public:
   std::unique_ptr<SocketWatch> Watch(int fd) override {
     struct Counted : SocketWatch {
       Counted(std::unique_ptr<SocketWatch> watch, CountingWait& wait)
           : inner(std::move(watch)), counts(wait) {
+        ++counts.made;
         counts.most = std::max(counts.most, ++counts.live);
       }
-      ~Counted() override { --counts.live; }
-      void Want(content::Interest interest) override { inner->Want(interest); }
+      ~Counted() override {
+        --counts.live;
+        Want({});
+      }
+      void Want(content::Interest interest) override {
+        const bool wants = interest.read || interest.write;
+        counts.wanting += int(wants) - int(wanted);
+        wanted = wants;
+        inner->Want(interest);
+      }
       std::unique_ptr<SocketWatch> inner;
       CountingWait& counts;
+      bool wanted = false;
     };
     return std::make_unique<Counted>(PollWait::Watch(fd), *this);
   }
+  int made = 0;
   int live = 0;
   int most = 0;
+  int wanting = 0;
 };
 
-// libcurl keeps each socket's watch for as long as it waits on the socket: none outlives its
-// request, a dropped connection or an abandoned transfer, and a connection has one at most.
-TEST_F(HttpClientTest, EachSocketsWatchEndsWithItsWait) {
+// Between requests no socket is watched for anything: a kept connection's watch waits, idle,
+// for its next request, and one is made per connection, not per request. None outlives the
+// client, and a dropped connection or an abandoned transfer leaves none wanting.
+TEST_F(HttpClientTest, ASocketIsWatchedOnlyWhileItsRequestWaits) {
   CountingWait wait;
   server_.ServeBytes("a.txt", "alpha");
   server_.Route(TestHttpServer::FolderTarget("silent"), Faulty(Fault::kNeverAnswer));
   {
     HttpClient client(server_.BaseUrl(), ShortLimits(), &wait);
-    EXPECT_EQ(client.Get("a.txt"), "alpha");
-    EXPECT_EQ(wait.live, 0);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_EQ(client.Get("a.txt"), "alpha");
+      EXPECT_EQ(wait.wanting, 0);
+    }
+    EXPECT_EQ(wait.made, 1) << "three requests on one connection";
     client.EndConnection();
     EXPECT_EQ(client.Get("a.txt"), "alpha");
     EXPECT_EQ(server_.ConnectionCount(), 2);
     EXPECT_THROW(client.Get("missing"), FetchError);
-    EXPECT_EQ(wait.live, 0);
+    EXPECT_EQ(wait.wanting, 0);
     EXPECT_THROW(client.Get("silent"), content::TimeoutError)
         << "cut while libcurl waits on its socket";
-    EXPECT_EQ(wait.live, 0);
+    EXPECT_EQ(wait.wanting, 0);
+    // A server that closes every connection: each socket's number comes back with the next.
+    Reply closing = Reply::Ok("beta", "text/plain");
+    closing.close_after = true;
+    server_.Route(TestHttpServer::FolderTarget("b.txt"), closing);
+    for (int i = 0; i < 5; ++i) {
+      EXPECT_EQ(client.Get("b.txt"), "beta");
+      EXPECT_EQ(wait.wanting, 0);
+    }
+    EXPECT_LE(wait.live, 2);
   }
+  EXPECT_EQ(wait.live, 0);
   EXPECT_EQ(wait.most, 1) << "one request, one socket";
 }
 
