@@ -21,8 +21,13 @@ void TImage::SetPicture(content::JpegPicture picture) {
   decoded_ = QImage();
   decoded_for_ = QSize();
   damaged_ = false;
+  ShowsPicture(!picture_.Empty());
   update();
 }
+
+// A picture covers every pixel of the control, so what lies beneath (the group box with its
+// framed title) need not be painted first; without one it shows through.
+void TImage::ShowsPicture(bool shows) { setAttribute(Qt::WA_OpaquePaintEvent, shows); }
 
 QSize TImage::DeviceSize() const {
   const qreal ratio = devicePixelRatioF();
@@ -41,6 +46,8 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
   } catch (const content::JpegError& error) {
     damaged_ = true;
     decoded_ = QImage();
+    ShowsPicture(false);
+    update();  // next time, what lies beneath shows through
     if (report_damage_) report_damage_(error.what());
     return nullptr;
   }
@@ -49,7 +56,8 @@ const QImage* TImage::DecodedForSize(QSize device_size) {
 void TImage::paintEvent(QPaintEvent*) {
   if (picture_.Empty() || damaged_ || width() <= 0 || height() <= 0) return;
   const QImage* image = DecodedForSize(DeviceSize());
-  if (!image) return;
+  // Nothing beneath was painted for this frame: the window's colour, not the last picture.
+  if (!image) return QPainter(this).fillRect(rect(), palette().window());
   QPainter(this).drawImage(rect(), *image);  // made for the control's size: a plain copy
 }
 

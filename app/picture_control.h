@@ -50,6 +50,7 @@ class TImage : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
+  void ShowsPicture(bool shows);
   QSize DeviceSize() const;
   const QImage* DecodedForSize(QSize device_size);
 

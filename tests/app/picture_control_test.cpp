@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <string>
@@ -98,6 +99,26 @@ TEST_F(PictureControl, DamagedDataIsReportedOnceAndShowsNothing) {
   picture_->SetPicture(Quadrants(16, 16));
   EXPECT_NE(At(Painted(), 5, 5), kBackdrop) << "a new picture shows again";
   EXPECT_EQ(reports.size(), 1u);
+}
+
+// A picture covers what lies beneath it, which is then not painted: one found damaged as it is
+// painted must not leave the picture before it on the screen.
+TEST_F(PictureControl, ADamagedPictureLeavesNothingOfTheOneBeforeOnTheScreen) {
+  backdrop_.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&backdrop_));
+  const auto on_screen = [&] {
+    QCoreApplication::processEvents();
+    return backdrop_.screen()->grabWindow(backdrop_.winId()).toImage().pixel(50, 30);
+  };
+  picture_->SetPicture(Quadrants(16, 16));
+  EXPECT_NE(on_screen(), kBackdrop);
+  testsupport::JpegOptions options;
+  options.pattern = testsupport::JpegPattern::kTexture;
+  options.progressive = true;
+  const std::string damaged = testsupport::WithBadLaterScan(testsupport::MakeJpeg(options));
+  picture_->SetPicture(content::JpegPicture::Load(damaged));
+  EXPECT_EQ(on_screen(), kBackdrop);
+  EXPECT_EQ(on_screen(), kBackdrop) << "and what lies beneath shows through from then on";
 }
 
 content::JpegPicture Solid(testsupport::Rgb color) {
