@@ -1,7 +1,6 @@
 #include "app/control_tree.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "app/accessible_tree.h"
+#include "app/group_frame.h"
 #include "app/picture_control.h"
 
 namespace app {
@@ -18,7 +18,7 @@ QWidget* Create(const ControlEntry& entry, QWidget* parent) {
   const QString caption = QString::fromLatin1(entry.caption);
   switch (entry.kind) {
     case ControlKind::GroupBox: {
-      auto* box = new QGroupBox(caption, parent);
+      auto* box = new GroupFrame(caption, parent);
       box->setAutoFillBackground(true);  // opaque: what lies under a group box never shows
       return box;
     }
