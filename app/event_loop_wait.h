@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QTimer>
 #include <memory>
+#include <vector>
 
 #include "content/network_wait.h"
 
@@ -11,8 +12,8 @@ namespace app {
 
 // Waits for the HTTP client's sockets in the window's event loop: while a handler waits for
 // the network, the window repaints, answers the desktop's pings and takes a close request.
-// Each socket has its notifiers for as long as it lives, armed only while a wait runs, and the
-// client has one timer; a request runs one local event loop at the most.
+// Each socket watch has its notifiers for as long as it lives, armed only while a wait runs,
+// and the client has one timer; a request runs one local event loop at the most.
 class EventLoopWait : public QObject, public content::NetworkWait {
   Q_OBJECT
 
@@ -25,15 +26,16 @@ class EventLoopWait : public QObject, public content::NetworkWait {
   void Run(content::NetworkEvents& events) override;
   void Stop() override;
 
- signals:
-  // A wait begins or ends: the sockets' notifiers follow.
-  void Waiting(bool waiting);
-
  private:
   class NotifierWatch;
 
+  void Arm(bool waiting);
+  bool AnsweredAtOnce();
+
   QTimer timer_;
-  QEventLoop* loop_ = nullptr;  // the wait under way
+  std::vector<NotifierWatch*> watches_;  // every watch alive, in the order made
+  QEventLoop* loop_ = nullptr;           // the wait under way
+  bool waiting_ = false;
   content::NetworkEvents* events_ = nullptr;
 };
 
