@@ -23,15 +23,10 @@ client() { /usr/bin/python3 "$E2E_SOURCE/tests/e2e/atspi_client.py" "$@" 2>>"$E2
 # Qt offers its accessible tree to the bus without waiting for a screen reader to ask.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 mapfile -t choices < <(e2e_choice_names)
-for position in 1 2 3 4; do
-  e2e_answer "$position"
-  codes[position]=$E2E_CODE right[position]=$E2E_RIGHT_TILE
-done
+e2e_first_tasks 4
 
-mark=$(e2e_log_mark)
-e2e_start_game
-window=$(e2e_wait_game_window)
-e2e_expect_requests "$mark" "start-up" reading.jpg "$(e2e_turn_requests "${codes[1]}")"
+e2e_start_game_checked
+window=$E2E_WINDOW
 # There is no window manager: give the window the focus as a desktop does.
 xdotool windowfocus --sync "$window"
 
@@ -55,17 +50,17 @@ expect_press() {
   echo "ok: $what: judged as a click, and $(head -n 1 <<<"$said")"
 }
 
-expect_press "a press on the right tile ${right[1]}" "${right[1]}" right ok.jpg "${codes[2]}" \
-  press "${right[1]}"
-wrong=$((right[2] % 7 + 1))
-expect_press "a press on the wrong tile $wrong" "$wrong" wrong no.jpg "${codes[3]}" press "$wrong"
+expect_press "a press on the right tile ${E2E_RIGHTS[1]}" "${E2E_RIGHTS[1]}" right ok.jpg "${E2E_CODES[2]}" \
+  press "${E2E_RIGHTS[1]}"
+wrong=$((E2E_RIGHTS[2] % 7 + 1))
+expect_press "a press on the wrong tile $wrong" "$wrong" wrong no.jpg "${E2E_CODES[3]}" press "$wrong"
 
 # The keyboard: the focus is on the first tile; Tab takes it to the second, Space presses it.
 expected=right
-((right[3] == 2)) || expected=wrong
+((E2E_RIGHTS[3] == 2)) || expected=wrong
 picture=ok.jpg
 [[ $expected == right ]] || picture=no.jpg
-expect_press "Tab, then Space on tile 2" 2 "$expected" "$picture" "${codes[4]}" keys Tab space
+expect_press "Tab, then Space on tile 2" 2 "$expected" "$picture" "${E2E_CODES[4]}" keys Tab space
 seen=$(client names) || e2e_fail "the accessible tree: $(tail -n 1 "$E2E_SHOTS/client.log")"
 focus=$(grep '^focused: ' <<<"$seen") || true
 [[ $focus == "focused: ${choices[1]%.jpg} (2 of 7)" ]] ||

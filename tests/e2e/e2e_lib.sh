@@ -151,16 +151,21 @@ e2e_stop_content() {
 # Stops the content server; in its place on port 80 a server takes connections and never
 # answers. Its pid is in E2E_LISTENER.
 e2e_silence_content() {
-  local waited
   e2e_stop_content
   /usr/bin/python3 "$E2E_SOURCE/tests/e2e/silent_listener.py" 80 &
   E2E_LISTENER=$!
   E2E_PIDS+=("$E2E_LISTENER")
+  e2e_wait_listening "nothing listens on port 80 in place of the content server"
+}
+
+# Waits up to five seconds for a server to listen on port 80; fails with $1 if none does.
+e2e_wait_listening() {
+  local waited
   for ((waited = 0; waited < 50; ++waited)); do
     e2e_port_closed 80 || return 0
     sleep 0.1
   done
-  e2e_fail "nothing listens on port 80 in place of the content server"
+  e2e_fail "$1"
 }
 
 # Starts the program in the background; its output goes to the screenshots folder.
@@ -168,6 +173,16 @@ e2e_start_game() {
   "$E2E_GAME" >>"$E2E_SHOTS/game.log" 2>&1 &
   E2E_GAME_PID=$!
   E2E_PIDS+=("$E2E_GAME_PID")
+}
+
+# Starts the program and waits for its window, whose id goes to E2E_WINDOW, and for the
+# start-up's requests: the first task's turn after "reading.jpg". Needs e2e_first_tasks.
+e2e_start_game_checked() {
+  local mark
+  mark=$(e2e_log_mark)
+  e2e_start_game
+  E2E_WINDOW=$(e2e_wait_game_window)
+  e2e_expect_requests "$mark" "start-up" reading.jpg "$(e2e_turn_requests "${E2E_CODES[1]}")"
 }
 
 # Prints the id of the first visible window whose name matches the regular expression.
@@ -460,6 +475,16 @@ e2e_answer() {
   read -r _ E2E_CODE E2E_RIGHT_TILE <<<"$line"
   [[ $E2E_CODE =~ ^[1-7]{6}$ && $E2E_RIGHT_TILE =~ ^[1-7]$ ]] ||
     e2e_fail "dravel-answers gave '$line'"
+}
+
+# The codes and right tiles of the first $1 tasks, in E2E_CODES[1..$1] and E2E_RIGHTS[1..$1].
+e2e_first_tasks() {
+  local position
+  E2E_CODES=() E2E_RIGHTS=()
+  for ((position = 1; position <= $1; ++position)); do
+    e2e_answer "$position"
+    E2E_CODES[position]=$E2E_CODE E2E_RIGHTS[position]=$E2E_RIGHT_TILE
+  done
 }
 
 # The requests of one turn in automatic stepping, for the code given.

@@ -19,16 +19,11 @@ events="$E2E_SHOTS/events.log"
 delays=(0 1 2 4 6 9 12 15 18 20)
 # Serves with the unasked answers $1 ms after each verdict picture; its pid in server_pid.
 serve() {
-  local waited
   /usr/bin/python3 "$E2E_SOURCE/tests/e2e/unasked_answer_server.py" 80 "$E2E_FOLDER_PATH" \
     "$E2E_PACK" "$events" "$1" 2>>"$E2E_SHOTS/server.log" &
   server_pid=$!
   E2E_PIDS+=("$server_pid")
-  for ((waited = 0; waited < 50; ++waited)); do
-    e2e_port_closed 80 || return 0
-    sleep 0.1
-  done
-  e2e_fail "the server of this test does not listen on port 80"
+  e2e_wait_listening "the server of this test does not listen on port 80"
 }
 e2e_start_xvfb
 
