@@ -12,7 +12,9 @@ server="$source_dir/scripts/content-server"
 pack="$build/content-pack/$DRAVEL_CONTENT_FOLDER"
 
 scratch=$(mktemp -d)
-port=$((20000 + ($$ + 4111) % 20000))
+# Below the ephemeral ports (32768 and up): a connection of a test running beside this one may
+# hold one of those, and then no server could listen on it.
+port=$((20000 + ($$ + 4111) % 12000))
 while (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; do port=$((port + 1)); done
 cleanup() {
   "$server" stop --port "$port" --build "$build" >/dev/null

@@ -11,7 +11,9 @@ source "$source_dir/tests/support/checks.sh"
 
 listens() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
 
-port=$((20000 + $$ % 20000))
+# Below the ephemeral ports (32768 and up): a connection of a test running beside this one may
+# hold one of those, and then no server could listen on it.
+port=$((20000 + $$ % 12000))
 for ((tries = 0; tries < 50; ++tries)); do
   listens "$port" || break
   port=$((port + 1))

@@ -42,7 +42,9 @@ mapfile -t names_a < <(tr -d '\r' <"$E2E_PACK/$DRAVEL_SCHEME_FILE")
 [[ ${names_a[0]} =~ ^circle-amber\.[0-9a-f]{16}\.jpg$ ]] ||
   e2e_fail "the built scheme names row 1, column 1 '${names_a[0]}', not a hashed name"
 
-origin=$((20000 + ($$ + 3217) % 20000))
+# Below the ephemeral ports (32768 and up): a connection of a test running beside this one may
+# hold one of those, and then no server could listen on it.
+origin=$((20000 + ($$ + 3217) % 12000))
 while ! e2e_port_closed "$origin"; do origin=$((origin + 1)); done
 stop_servers() {
   cache_proxy_stop "$E2E_BUILD" 80 || true
