@@ -101,19 +101,15 @@ void EventLoopWait::Arm(bool waiting) {
 bool EventLoopWait::AnsweredAtOnce() {
   std::vector<pollfd> fds;
   for (const NotifierWatch* watch : watches_) {
-    const content::Interest interest = watch->Interest();
-    const short events = short((interest.read ? POLLIN : 0) | (interest.write ? POLLOUT : 0));
-    if (events != 0) fds.push_back({watch->Fd(), events, 0});
+    if (const pollfd fd = content::PollFor(watch->Fd(), watch->Interest()); fd.events != 0) {
+      fds.push_back(fd);
+    }
   }
   const int wait_ms = timer_.isActive() ? std::min(timer_.remainingTime(), kAtOnceMs) : kAtOnceMs;
   if (fds.empty() || poll(fds.data(), fds.size(), std::max(wait_ms, 0)) <= 0) return false;
   for (const pollfd& fd : fds) {
     if (!waiting_) break;
-    if (fd.revents == 0) continue;
-    // An error or a hang-up is reported as readiness: reading then tells libcurl what it is.
-    const bool failed = (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
-    events_->SocketReady(fd.fd, failed || (fd.revents & POLLIN) != 0,
-                         failed || (fd.revents & POLLOUT) != 0);
+    content::ReportPolled(fd, *events_);
   }
   return !waiting_;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+struct pollfd;
+
 namespace content {
 
 // What a socket is watched for.
@@ -23,6 +25,12 @@ class NetworkEvents {
  protected:
   ~NetworkEvents() = default;
 };
+
+// What poll(2) is asked about `fd`, for `interest`; events 0 when nothing.
+pollfd PollFor(int fd, Interest interest);
+// Reports what poll(2) found of one socket, if anything. An error or a hang-up is reported as
+// readiness: reading then tells libcurl what it is.
+void ReportPolled(const pollfd& polled, NetworkEvents& events);
 
 // How the HTTP client waits for the network, the way libcurl's event-loop interface wants it:
 // the client watches each socket for as long as the socket lives and keeps one timer, and once

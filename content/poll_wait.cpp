@@ -12,6 +12,17 @@ namespace content {
 
 using Clock = std::chrono::steady_clock;
 
+pollfd PollFor(int fd, Interest interest) {
+  return {fd, static_cast<short>((interest.read ? POLLIN : 0) | (interest.write ? POLLOUT : 0)), 0};
+}
+
+void ReportPolled(const pollfd& polled, NetworkEvents& events) {
+  if (polled.revents == 0) return;
+  const bool failed = (polled.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
+  events.SocketReady(polled.fd, failed || (polled.revents & POLLIN) != 0,
+                     failed || (polled.revents & POLLOUT) != 0);
+}
+
 class PollWait::PollWatch final : public SocketWatch {
  public:
   PollWatch(PollWait& wait, int fd) : wait_(wait), fd_(fd) {}
@@ -43,11 +54,7 @@ void PollWait::Run(NetworkEvents& events) {
   std::vector<pollfd> fds;
   while (!stopped_) {
     fds.clear();
-    for (const auto& [fd, interest] : sockets_) {
-      fds.push_back(
-          {fd, static_cast<short>((interest.read ? POLLIN : 0) | (interest.write ? POLLOUT : 0)),
-           0});
-    }
+    for (const auto& [fd, interest] : sockets_) fds.push_back(PollFor(fd, interest));
     // The client keeps a timer while a request runs; without one, poll would wait for ever.
     if (!timer_due_ && fds.empty()) throw std::logic_error("waiting for nothing");
     int wait_ms = -1;
@@ -66,11 +73,7 @@ void PollWait::Run(NetworkEvents& events) {
     for (const pollfd& fd : fds) {
       if (stopped_) break;
       // A report may have closed this socket, and another may have its number by now.
-      if (fd.revents == 0 || !sockets_.contains(fd.fd)) continue;
-      // An error or a hang-up is reported as readiness: reading then tells libcurl what it is.
-      const bool failed = (fd.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0;
-      events.SocketReady(fd.fd, failed || (fd.revents & POLLIN) != 0,
-                         failed || (fd.revents & POLLOUT) != 0);
+      if (sockets_.contains(fd.fd)) ReportPolled(fd, events);
     }
   }
 }
